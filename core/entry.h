@@ -1,0 +1,32 @@
+// The "SCRNSAVE.EXE=" entry of system.ini: reading it at start-up and rewriting it.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zol {
+
+// What the configurator shows for an entry that names no screen-saver file.
+inline constexpr std::wstring_view kNoScreenSaver = L"（なし）";
+
+// The screen saver that system.ini names now: the value of the first line holding "SCRNSAVE"
+// (capitals only), or "（なし）" when that value holds no "scr" in any letter case. Nothing when
+// no line holds it.
+std::optional<std::wstring> ReadCurrentEntry(const std::filesystem::path& systemIni);
+
+enum class RewriteResult { EntryReplaced, EntryInserted };
+
+// How many lines of system.ini a rewrite holds.
+inline constexpr size_t kIniLineCapacity = 1000;
+
+// Makes "SCRNSAVE.EXE=" followed by the value the entry of system.ini: in place of the first line
+// holding "CRNSAV" in any letter case, or, when there is none, after every line holding
+// "DisplayFallback" in any letter case. A value that does not end in a screen-saver file name
+// writes "SCRNSAVE.EXE=（なし）". Every other line keeps its bytes. Throws, with the file as it
+// was, when it holds more than 1000 lines, when it has no place for the entry, or when the new
+// line holds a character that code page 932 cannot.
+RewriteResult RewriteEntry(const std::filesystem::path& systemIni, std::wstring_view newEntryValue);
+
+}  // namespace zol

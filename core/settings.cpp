@@ -1,0 +1,153 @@
+#include "settings.h"
+
+#include <charconv>
+#include <vector>
+
+#include "cp932.h"
+#include "error.h"
+#include "textfile.h"
+
+namespace zol {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const wchar_t* kSystemIniDriveKey = L"System.iniのあるドライブ =";
+constexpr const wchar_t* kSystemIniDirKey = L"system.iniのあるディレクトリ=";
+constexpr const wchar_t* kFavouriteDriveKey = L"お気に入りのスクリーンセイバーのあるドライブ =";
+constexpr const wchar_t* kFavouriteDirKey = L"お気に入りのスクリーンセイバーのあるディレクトリ=";
+constexpr const wchar_t* kFavouriteNameKey = L"お気に入りのスクリーンセイバー名 =";
+constexpr const wchar_t* kAlternateNameKey = L"代替えのスクリーンセイバー名 =";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Reads the file field by field: blanks before a field are skipped; a field in double quotes
+// runs to the closing quote; any other field runs to the end of its line, commas included, so
+// that a folder name with a comma stays whole. What follows a field on its line is passed over.
+class FieldReader {
+ public:
+  FieldReader(std::string_view bytes, const fs::path& file) : bytes_(bytes), file_(file) {}
+
+  std::string Next() {
+    while (pos_ < bytes_.size() && IsBlank(bytes_[pos_])) ++pos_;
+    if (pos_ >= bytes_.size()) throw Error(ErrorKind::InputPastEnd, file_.wstring());
+    const bool quoted = bytes_[pos_] == '"';
+    const size_t start = pos_ + quoted;
+    const size_t end = quoted ? std::min(bytes_.find('"', start), bytes_.size()) : LineEnd(start);
+    pos_ = LineEnd(end);
+    if (pos_ < bytes_.size() && bytes_[pos_] == '\r') ++pos_;
+    if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+    return std::string(bytes_.substr(start, end - start));
+  }
+
+ private:
+  size_t LineEnd(size_t from) const {
+    while (from < bytes_.size() && !IsLineEnd(bytes_[from])) ++from;
+    return from;
+  }
+
+  std::string_view bytes_;
+  const fs::path& file_;
+  size_t pos_ = 0;
+};
+
+std::optional<float> ParseNumber(std::string_view field) {
+  while (!field.empty() && IsBlank(field.front())) field.remove_prefix(1);
+  while (!field.empty() && IsBlank(field.back())) field.remove_suffix(1);
+  if (field.size() > 1 && field.front() == '+' && field[1] != '-') field.remove_prefix(1);
+  float value = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (field.empty() || error != std::errc() || end != field.data() + field.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+float ReadPosition(const std::string& field, SettingsForm form, const fs::path& file) {
+  const std::optional<float> value = ParseNumber(field);
+  if (!value && form == SettingsForm::Configurator) {
+    throw Error(ErrorKind::TypeMismatch, file.wstring());
+  }
+  return value.value_or(0);
+}
+
+// The shortest text of the number, with at most seven significant digits.
+std::string NumberText(float value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value == 0 ? 0.0f : value,
+                                    std::chars_format::general, 7);
+  return std::string(text, result.ptr);
+}
+
+std::string PositionLine(float value, SettingsForm form) {
+  if (form == SettingsForm::Configurator) return NumberText(value);
+  std::string line = value < 0 ? "" : " ";
+  line += NumberText(value);
+  line += ' ';
+  return line;
+}
+
+std::string KeyedLine(const wchar_t* key, std::string_view line) {
+  return *EncodeCp932Strict(key) + std::string(ValueAfterEquals(line));
+}
+
+}  // namespace
+
+Settings ReadSettings(const fs::path& file, SettingsForm form) {
+  const std::string bytes = ReadFileBytes(file);
+  FieldReader fields(bytes, file);
+  Settings settings;
+  settings.SystemIniDrive = fields.Next();
+  settings.SystemIniDir = fields.Next();
+  settings.FavouriteDrive = fields.Next();
+  settings.FavouriteDir = fields.Next();
+  settings.ControlPanelDriveLine = fields.Next();
+  settings.ControlPanelDirLine = fields.Next();
+  settings.FavouriteName = fields.Next();
+  settings.AlternateName = fields.Next();
+  settings.WindowTop = ReadPosition(fields.Next(), form, file);
+  settings.WindowLeft = ReadPosition(fields.Next(), form, file);
+  return settings;
+}
+
+void WriteSettings(const fs::path& file, const Settings& settings, SettingsForm form,
+                   float windowTop, float windowLeft) {
+  const bool configurator = form == SettingsForm::Configurator;
+  ReplaceFileLines(file, {
+                             KeyedLine(kSystemIniDriveKey, settings.SystemIniDrive),
+                             KeyedLine(kSystemIniDirKey, settings.SystemIniDir),
+                             KeyedLine(kFavouriteDriveKey, settings.FavouriteDrive),
+                             KeyedLine(kFavouriteDirKey, settings.FavouriteDir),
+                             settings.ControlPanelDriveLine,
+                             settings.ControlPanelDirLine,
+                             configurator ? settings.FavouriteName
+                                          : KeyedLine(kFavouriteNameKey, settings.FavouriteName),
+                             configurator ? settings.AlternateName
+                                          : KeyedLine(kAlternateNameKey, settings.AlternateName),
+                             PositionLine(windowTop, form),
+                             PositionLine(windowLeft, form),
+                         });
+}
+
+std::string_view ValueAfterEquals(std::string_view line) {
+  const size_t equals = line.find('=');
+  return equals == line.npos ? line : line.substr(equals + 1);
+}
+
+std::wstring_view ValueAfterEquals(std::wstring_view line) {
+  const size_t equals = line.find(L'=');
+  return equals == line.npos ? line : line.substr(equals + 1);
+}
+
+std::wstring ValueText(std::string_view line) { return FromCp932(ValueAfterEquals(line)); }
+
+fs::path SystemIniPath(const Settings& settings) {
+  return ValueText(settings.SystemIniDrive) + ValueText(settings.SystemIniDir) + L"system.ini";
+}
+
+std::wstring ControlPanelCommand(const Settings& settings) {
+  return ValueText(settings.ControlPanelDriveLine) + ValueText(settings.ControlPanelDirLine) +
+         L"control.exe";
+}
+
+}  // namespace zol

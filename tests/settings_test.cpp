@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "error.h"
+#include "scratch.h"
+#include "settings.h"
+
+namespace zol {
+namespace {
+using test::Cp932;
+
+// A settings file as an installation ships it, with the position lines given.
+std::string ZolIni(const std::string& top, const std::string& left) {
+  return Cp932(
+             L"System.iniのあるドライブ =C:\r\n"
+             L"system.iniのあるディレクトリ=\\WINDOWS\\\r\n"
+             L"お気に入りのスクリーンセイバーのあるドライブ =D:\r\n"
+             L"お気に入りのスクリーンセイバーのあるディレクトリ=\\セイバー\\\r\n"
+             L"コントロールパネルのあるドライブ=C:\r\n"
+             L"コントロールパネルのあるディレクトリ=\\WINDOWS\\\r\n"
+             L"お気に入りのスクリーンセイバー名 =星空.scr\r\n"
+             L"代替えのスクリーンセイバー名 =迷路.scr\r\n") +
+         top + "\r\n" + left + "\r\n";
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  test::ScratchFolder folder;
+  std::filesystem::path zolIni = folder / "zol.ini";
+
+  ErrorKind ReadFails(SettingsForm form) {
+    try {
+      ReadSettings(zolIni, form);
+    } catch (const Error& error) {
+      return error.Kind();
+    }
+    ADD_FAILURE() << "ReadSettings did not fail";
+    return ErrorKind::FileNotFound;
+  }
+};
+
+TEST_F(SettingsTest, EachProgramReadsWhatTheOtherWrote) {
+  struct Case {
+    SettingsForm writer;
+    float top, left;
+    const char* topLine;
+    const char* leftLine;
+  };
+  const Case cases[] = {
+      {SettingsForm::QuickSwitcher, 1200, 3450, " 1200 ", " 3450 "},
+      {SettingsForm::QuickSwitcher, -300, 0, "-300 ", " 0 "},
+      {SettingsForm::QuickSwitcher, 12.5f, -7.25f, " 12.5 ", "-7.25 "},
+      {SettingsForm::Configurator, 1200, 3450, "1200", "3450"},
+      {SettingsForm::Configurator, -300, 0, "-300", "0"},
+      {SettingsForm::Configurator, 1234567, 0.1f, "1234567", "0.1"},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(zolIni, ZolIni("0", "0"));
+    const Settings read = ReadSettings(zolIni, SettingsForm::Configurator);
+    WriteSettings(zolIni, read, c.writer, c.top, c.left);
+    const std::string bytes = test::ReadBytes(zolIni);
+    EXPECT_NE(bytes.find(std::string("\r\n") + c.topLine + "\r\n" + c.leftLine + "\r\n"),
+              std::string::npos)
+        << bytes;
+    for (SettingsForm reader : {SettingsForm::Configurator, SettingsForm::QuickSwitcher}) {
+      const Settings back = ReadSettings(zolIni, reader);
+      EXPECT_EQ(back.WindowTop, c.top) << c.topLine;
+      EXPECT_EQ(back.WindowLeft, c.left) << c.leftLine;
+    }
+  }
+}
+
+TEST_F(SettingsTest, EachProgramWritesBackTheLinesItRead) {
+  // Line 5 has no "=", line 6 a value with "=", the names keys that are not the program's own
+  // and trailing blanks; an eleventh line follows.
+  const std::string lines = Cp932(
+      L"System.iniのあるドライブ =C:\r\n"
+      L"system.iniのあるディレクトリ=\\WINDOWS\\\r\n"
+      L"   お気に入りのスクリーンセイバーのあるドライブ =D:\r\n"
+      L"お気に入りのスクリーンセイバーのあるディレクトリ=\\表示,予備\\\n"
+      L"C:\r\n"
+      L"制御=\\WIN=DOWS\\\r\n"
+      L"好き=星空.scr  \r\n"
+      L"代替え=a=b.scr\r");
+  test::WriteBytes(zolIni, lines + "100\r\n200\r\neleventh\r\n");
+  const std::string common = Cp932(
+      L"System.iniのあるドライブ =C:\r\n"
+      L"system.iniのあるディレクトリ=\\WINDOWS\\\r\n"
+      L"お気に入りのスクリーンセイバーのあるドライブ =D:\r\n"
+      L"お気に入りのスクリーンセイバーのあるディレクトリ=\\表示,予備\\\r\n"
+      L"C:\r\n"
+      L"制御=\\WIN=DOWS\\\r\n");
+
+  const Settings configurator = ReadSettings(zolIni, SettingsForm::Configurator);
+  WriteSettings(zolIni, configurator, SettingsForm::Configurator, 15, 30);
+  EXPECT_EQ(test::ReadBytes(zolIni),
+            common + Cp932(L"好き=星空.scr  \r\n代替え=a=b.scr\r\n15\r\n30\r\n"));
+
+  const Settings switcher = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
+  WriteSettings(zolIni, switcher, SettingsForm::QuickSwitcher, 15, 30);
+  EXPECT_EQ(test::ReadBytes(zolIni),
+            common + Cp932(L"お気に入りのスクリーンセイバー名 =星空.scr  \r\n"
+                           L"代替えのスクリーンセイバー名 =a=b.scr\r\n"
+                           L" 15 \r\n 30 \r\n"));
+  EXPECT_EQ(ValueText(switcher.AlternateName), L"a=b.scr");
+  EXPECT_EQ(ControlPanelCommand(switcher), L"C:\\WIN=DOWS\\control.exe");
+  EXPECT_EQ(SystemIniPath(switcher), std::filesystem::path(L"C:\\WINDOWS\\system.ini"));
+}
+
+TEST_F(SettingsTest, KeepsBytesThatCodePage932DoesNotMapBack) {
+  // 0x879A and 0x81E6 are both U+2235; 0xFA40 comes back as 0xEEEF; 0xFF is undefined.
+  const std::string odd = "\x87\x9a\xfa\x40\xff";
+  test::WriteBytes(zolIni, ZolIni("0", "0"));
+  Settings settings = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
+  settings.FavouriteDir += odd;
+  settings.ControlPanelDirLine += odd;
+  WriteSettings(zolIni, settings, SettingsForm::QuickSwitcher, 0, 0);
+  const std::string written = test::ReadBytes(zolIni);
+  EXPECT_NE(written.find(Cp932(L"ディレクトリ=\\セイバー\\") + odd + "\r\n"), std::string::npos);
+  EXPECT_NE(written.find(Cp932(L"ディレクトリ=\\WINDOWS\\") + odd + "\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, QuotedFieldsAndBlankLines) {
+  test::WriteBytes(zolIni, "\"C:\",ignored\r\n  \"\\A B\\\"\r\n\r\nx\r\n\r\n\r\nn\r\nm\r\n1\r\n2");
+  const Settings settings = ReadSettings(zolIni, SettingsForm::Configurator);
+  EXPECT_EQ(settings.SystemIniDrive, "C:");
+  EXPECT_EQ(settings.SystemIniDir, "\\A B\\");
+  EXPECT_EQ(settings.FavouriteDrive, "");
+  EXPECT_EQ(settings.FavouriteDir, "x");
+  EXPECT_EQ(settings.WindowLeft, 2);
+}
+
+TEST_F(SettingsTest, ReadingFailures) {
+  EXPECT_EQ(ReadFails(SettingsForm::QuickSwitcher), ErrorKind::FileNotFound);
+
+  std::string nineLines = ZolIni("0", "");
+  nineLines.resize(nineLines.size() - 2);
+  test::WriteBytes(zolIni, nineLines);
+  EXPECT_EQ(ReadFails(SettingsForm::Configurator), ErrorKind::InputPastEnd);
+  EXPECT_EQ(ReadFails(SettingsForm::QuickSwitcher), ErrorKind::InputPastEnd);
+
+  test::WriteBytes(zolIni, ZolIni("12px", "8"));
+  EXPECT_EQ(ReadFails(SettingsForm::Configurator), ErrorKind::TypeMismatch);
+  const Settings switcher = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
+  EXPECT_EQ(switcher.WindowTop, 0);
+  EXPECT_EQ(switcher.WindowLeft, 8);
+}
+
+TEST_F(SettingsTest, WriteProtectedFileStaysAsItWas) {
+  const std::string before = ZolIni("10", "20");
+  test::WriteBytes(zolIni, before);
+  const Settings settings = ReadSettings(zolIni, SettingsForm::Configurator);
+  test::SetReadOnly(zolIni, true);
+  try {
+    WriteSettings(zolIni, settings, SettingsForm::Configurator, 99, 99);
+    ADD_FAILURE() << "a write-protected file was written";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.Kind(), ErrorKind::AccessDenied);
+    EXPECT_NE(error.Text().find(zolIni.wstring()), std::wstring::npos);
+  }
+  EXPECT_EQ(test::ReadBytes(zolIni), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+}  // namespace
+}  // namespace zol

@@ -1,0 +1,61 @@
+# Set-up shared by tools/test.sh and tools/demo.sh: packages, the Japanese locale, Wine and an
+# X display. Sourced, not run.
+
+ZOL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZOL_PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 wine wine64 xvfb xauth
+  x11-utils locales fonts-noto-cjk fonts-wine imagemagick)
+
+# Installs the Debian packages that are missing, when run as root.
+zol_install_packages() {
+  local missing=() package
+  for package in "${ZOL_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages (run as root to install them): ${missing[*]}" >&2
+    return 1
+  fi
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# Wine takes its ANSI code page (932) and its Japanese file names from a generated ja_JP.UTF-8.
+zol_japanese_locale() {
+  if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    if [ "$(id -u)" -eq 0 ]; then
+      sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+      grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+      locale-gen >/dev/null
+    else
+      mkdir -p "$ZOL_ROOT/build/locale"
+      localedef -i ja_JP -f UTF-8 "$ZOL_ROOT/build/locale/ja_JP.UTF-8"
+      export LOCPATH="$ZOL_ROOT/build/locale"
+    fi
+  fi
+  export LC_ALL=ja_JP.UTF-8
+}
+
+# The build's own Wine prefix, quiet, with no Mono or Gecko prompt.
+zol_wine_environment() {
+  export WINEPREFIX="$1/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX"
+  ZOL_WINE=$(command -v /usr/lib/wine/wine64 || command -v wine64 || command -v wine)
+  ZOL_WINESERVER=$(command -v /usr/lib/wine/wineserver || command -v wineserver)
+  export ZOL_WINE ZOL_WINESERVER
+}
+
+# Runs a command with a persistent wineserver and a booted prefix, on a virtual X display when
+# there is no display. Wine's background services keep the server's output open, so they are
+# started here, detached, and not inside the command.
+zol_under_wine() {
+  local script='"$ZOL_WINESERVER" -p; "$ZOL_WINE" wineboot -i >/dev/null 2>&1 </dev/null;
+    "$@"; r=$?; "$ZOL_WINESERVER" -k; exit $r'
+  if [ -n "${DISPLAY:-}" ]; then
+    sh -c "$script" zol "$@"
+  else
+    xvfb-run -a -s '-screen 0 1280x1024x24' sh -c "$script" zol "$@"
+  fi
+}
