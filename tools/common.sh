@@ -3,7 +3,7 @@
 
 ZOL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZOL_PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 wine wine64 xvfb xauth
-  x11-utils locales fonts-noto-cjk fonts-wine imagemagick)
+  xdotool locales fonts-noto-cjk fonts-wine imagemagick)
 
 # Installs the Debian packages that are missing, when run as root.
 zol_install_packages() {
@@ -54,8 +54,8 @@ zol_under_wine() {
   local script='"$ZOL_WINESERVER" -p; "$ZOL_WINE" wineboot -i >/dev/null 2>&1 </dev/null;
     "$@"; r=$?; "$ZOL_WINESERVER" -k; exit $r'
   if [ -n "${DISPLAY:-}" ]; then
-    sh -c "$script" zol "$@"
+    bash -c "$script" zol "$@"
   else
-    xvfb-run -a -s '-screen 0 1280x1024x24' sh -c "$script" zol "$@"
+    xvfb-run -a -s '-screen 0 1280x1024x24' bash -c "$script" zol "$@"
   fi
 }

@@ -1,0 +1,329 @@
+#include "forms.h"
+// after windows.h
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "resource_ids.h"
+
+namespace forms {
+namespace {
+
+constexpr const wchar_t* kFormClass = L"ZolForm";
+constexpr int kFirstControlId = 100;  // above IDOK and IDCANCEL, which dialog keys send
+
+// Thrown by EndProgram and caught where the form called the handler.
+struct ProgramEnd {};
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+void RegisterFormClass(WNDPROC windowProc) {
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = Instance();
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_APP));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
+  windowClass.lpszClassName = kFormClass;
+  RegisterClassExW(&windowClass);
+}
+
+// The system's default GUI font at the window's DPI.
+HFONT CreateGuiFont(UINT dpi) {
+  LOGFONTW font{};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  font.lfHeight = MulDiv(font.lfHeight, dpi, USER_DEFAULT_SCREEN_DPI);
+  return CreateFontIndirectW(&font);
+}
+
+}  // namespace
+
+Control::Control(Form& form, const wchar_t* windowClass, DWORD style, std::wstring_view text,
+                 Twips place, int tabIndex)
+    : form_(form), place_(place), tabIndex_(tabIndex) {
+  const int id = form.Add(*this);
+  hwnd_ = CreateWindowExW(0, windowClass, std::wstring(text).c_str(), WS_CHILD | style,
+                          form.ToPixels(place.left), form.ToPixels(place.top),
+                          form.ToPixels(place.width), form.ToPixels(place.height), form.Handle(),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  if (!hwnd_) throw std::runtime_error("CreateWindowEx failed for a control");
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.font_.get()), FALSE);
+}
+
+Form::Form(const FormSpec& spec)
+    : caption_(spec.caption),
+      clientWidth_(spec.clientWidth),
+      clientHeight_(spec.clientHeight),
+      background_(spec.background),
+      backgroundBrush_(CreateSolidBrush(spec.background)),
+      style_(spec.frame == Frame::Sizable
+                 ? WS_OVERLAPPEDWINDOW
+                 : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX) {
+  static const bool registered = (RegisterFormClass(WindowProc), true);
+  (void)registered;
+  CreateWindowExW(0, kFormClass, caption_.c_str(), style_, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                  nullptr, nullptr, Instance(), this);
+  if (!hwnd_) throw std::runtime_error("CreateWindowEx failed for the form");
+  ApplyDpi(GetDpiForWindow(hwnd_), nullptr);
+  ReportError = [this](const zol::Error& error) {
+    MessageBoxW(hwnd_, error.Text().c_str(), caption_.c_str(), MB_OK | MB_ICONERROR);
+  };
+}
+
+Form::~Form() {
+  // The controls are gone by now: no message may reach them while the windows are destroyed.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return form ? form->OnMessage(message, wParam, lParam)
+              : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_CTLCOLORSTATIC:
+      return OnControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(BackgroundBrush());
+    case WM_ERASEBKGND:
+      return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case WM_SETCURSOR:
+      return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), message, lParam);
+    case WM_DRAWITEM:
+      return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_MEASUREITEM:
+      return OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_ACTIVATE:
+      return OnActivate(LOWORD(wParam), message, wParam, lParam);
+    case WM_CLOSE:
+      return Close(), 0;
+    case WM_DPICHANGED:
+      return ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)), 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}
+
+LRESULT Form::OnCommand(WORD id, WORD code) {
+  // Enter in a control that is no push button reaches the form as IDOK.
+  if (id == IDOK) {
+    if (Control* focused = Find(GetFocus())) focused->OnEnterKey();
+  } else if (Control* control = FindById(id)) {
+    control->OnCommand(code);
+  }
+  return 0;
+}
+
+LRESULT Form::OnControlColor(HWND hwnd, HDC dc) {
+  Control* control = Find(hwnd);
+  HBRUSH brush = control ? control->OnColor(dc) : nullptr;
+  if (!brush)
+    return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                          reinterpret_cast<LPARAM>(hwnd));
+  return reinterpret_cast<LRESULT>(brush);
+}
+
+LRESULT Form::OnEraseBackground(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  FillRect(dc, &client, BackgroundBrush());
+  return 1;
+}
+
+LRESULT Form::OnSetCursor(HWND hwnd, WORD hitTest, UINT message, LPARAM lParam) {
+  Control* control = Find(hwnd);
+  if (hitTest == HTCLIENT && control && control->Cursor()) {
+    SetCursor(control->Cursor());
+    return TRUE;
+  }
+  return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(hwnd), lParam);
+}
+
+LRESULT Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  if (Control* control = FindById(item.CtlID)) control->OnDrawItem(item);
+  return TRUE;
+}
+
+LRESULT Form::OnMeasureItem(MEASUREITEMSTRUCT& item) {
+  item.itemHeight = ItemHeight();
+  return TRUE;
+}
+
+LRESULT Form::OnActivate(WORD state, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Like a dialog box: the focus goes back to the control that had it.
+  if (state == WA_INACTIVE) {
+    if (Find(GetFocus())) lastFocus_ = GetFocus();
+  } else if (lastFocus_ && IsWindowVisible(lastFocus_)) {
+    SetFocus(lastFocus_);
+    return 0;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+int Form::Add(Control& control) {
+  controls_.push_back(&control);
+  return kFirstControlId + static_cast<int>(controls_.size()) - 1;
+}
+
+Control* Form::Find(HWND hwnd) const {
+  const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                  [hwnd](const Control* c) { return c->hwnd_ == hwnd; });
+  return hwnd && found != controls_.end() ? *found : nullptr;
+}
+
+Control* Form::FindById(UINT_PTR id) const {
+  const size_t index = id - kFirstControlId;
+  return id >= kFirstControlId && index < controls_.size() ? controls_[index] : nullptr;
+}
+
+void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  font_.reset(CreateGuiFont(dpi));
+  for (Control* control : controls_) {
+    const Twips& place = control->place_;
+    SetWindowPos(control->hwnd_, nullptr, ToPixels(place.left), ToPixels(place.top),
+                 ToPixels(place.width), ToPixels(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control->hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    control->OnDpiChanged();
+  }
+  RECT frame = {0, 0, ToPixels(clientWidth_), ToPixels(clientHeight_)};
+  if (suggested) {
+    frame = *suggested;
+  } else {
+    AdjustWindowRectExForDpi(&frame, style_, FALSE, 0, dpi);
+    RECT now;
+    GetWindowRect(hwnd_, &now);
+    OffsetRect(&frame, now.left - frame.left, now.top - frame.top);
+  }
+  SetWindowPos(hwnd_, nullptr, frame.left, frame.top, frame.right - frame.left,
+               frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ArrangeTabOrder() {
+  std::vector<Control*> order = controls_;
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->tabIndex_ < b->tabIndex_; });
+  HWND previous = HWND_TOP;
+  for (Control* control : order) {
+    SetWindowPos(control->hwnd_, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control->hwnd_;
+  }
+  const auto first = std::find_if(order.begin(), order.end(), [](const Control* c) {
+    return (GetWindowLongW(c->hwnd_, GWL_STYLE) & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) ==
+           (WS_TABSTOP | WS_VISIBLE);
+  });
+  lastFocus_ = first != order.end() ? (*first)->hwnd_ : nullptr;
+}
+
+bool Form::Open() {
+  ArrangeTabOrder();
+  if (!Dispatch(Load) || ended_) {
+    Close();
+    return false;
+  }
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+  if (lastFocus_) SetFocus(lastFocus_);
+  return true;
+}
+
+int Form::Run() {
+  if (!Open()) return 1;
+  MSG message;
+  while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(hwnd_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+bool Form::Dispatch(const std::function<void()>& handler) {
+  if (ended_ || !handler) return true;
+  try {
+    handler();
+  } catch (const ProgramEnd&) {
+    Close();
+  } catch (const zol::Error& error) {
+    ReportError(error);
+    return false;
+  }
+  return true;
+}
+
+void Form::Close() {
+  ended_ = true;
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+int Form::Top() const {
+  RECT frame;
+  GetWindowRect(hwnd_, &frame);
+  return ToTwips(frame.top);
+}
+
+int Form::Left() const {
+  RECT frame;
+  GetWindowRect(hwnd_, &frame);
+  return ToTwips(frame.left);
+}
+
+void Form::SetTop(int twips) {
+  RECT frame;
+  GetWindowRect(hwnd_, &frame);
+  SetWindowPos(hwnd_, nullptr, frame.left, ToPixels(twips), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetLeft(int twips) {
+  RECT frame;
+  GetWindowRect(hwnd_, &frame);
+  SetWindowPos(hwnd_, nullptr, ToPixels(twips), frame.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::Show() {
+  if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOW);
+}
+
+void Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+void EndProgram() { throw ProgramEnd{}; }
+
+void Launch(const std::wstring& program) {
+  std::wstring commandLine = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (program.empty() || !CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
+                                         FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    throw zol::Error(zol::ErrorKind::CannotStart, program);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
+  text.resize(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+}  // namespace forms

@@ -1,0 +1,202 @@
+// Our small window layer over Win32: a form and the controls that the two programs place on it.
+//
+// Places and sizes are in twips (1440 to the inch), turned into pixels at the window's DPI.
+// Events are std::function members that the program binds to its handlers. Setting a text box's
+// text, a directory list's path or a drive list's drive to a new value runs that control's Change
+// handler at once, before the setting returns; setting the value it has runs nothing.
+//
+// Error policy: a handler lets zol::Error go; the form catches it where it called the handler and
+// shows the error report. A failure in the load handler ends the program before the window shows.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "error.h"
+#include "handles.h"
+
+namespace forms {
+
+// A place on the form: left and top from the client area's top-left corner, width and height.
+struct Twips {
+  int left, top, width, height;
+};
+
+enum class Frame { FixedWithMinimize, Sizable };
+
+struct FormSpec {
+  const wchar_t* caption;
+  int clientWidth, clientHeight;  // twips
+  COLORREF background;
+  Frame frame;
+};
+
+class Form;
+
+// What every control shares: its window, its place, its tab index and its font.
+class Control {
+ public:
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  HWND Handle() const { return hwnd_; }
+
+ protected:
+  Control(Form& form, const wchar_t* windowClass, DWORD style, std::wstring_view text, Twips place,
+          int tabIndex);
+
+  // Notifications that Win32 sends the form about this control.
+  virtual void OnCommand(WORD) {}
+  virtual void OnEnterKey() {}
+  virtual void OnDrawItem(const DRAWITEMSTRUCT&) {}
+  // The colours of a static control, and the brush for its background; null for the defaults.
+  virtual HBRUSH OnColor(HDC) { return nullptr; }
+  virtual HCURSOR Cursor() const { return nullptr; }
+  // After the form's DPI and font have changed.
+  virtual void OnDpiChanged() {}
+
+  Form& form_;
+  HWND hwnd_ = nullptr;
+
+ private:
+  friend class Form;
+  Twips place_;
+  int tabIndex_;
+};
+
+class Form {
+ public:
+  explicit Form(const FormSpec& spec);
+  ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  std::function<void()> Load;
+
+  // Runs the load handler and then shows the window with the focus on the first control in tab
+  // order. False when the load handler ended the program or failed (its error is reported).
+  bool Open();
+  // Runs the message loop until the program ends or the window is closed.
+  int Run();
+
+  HWND Handle() const { return hwnd_; }
+  const std::wstring& Caption() const { return caption_; }
+  // The outer window's place on the screen, in twips.
+  int Top() const;
+  int Left() const;
+  void SetTop(int twips);
+  void SetLeft(int twips);
+  void Show();
+  void Hide();
+  // Whether the program has ended, by a handler or by closing the window.
+  bool Ended() const { return ended_; }
+
+  // Runs a handler of an event: a program end closes the form, an error is reported. False when
+  // the handler failed.
+  bool Dispatch(const std::function<void()>& handler);
+
+  // The error report. A message box titled with the caption; tests put their own here.
+  std::function<void(const zol::Error&)> ReportError;
+
+  int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+  // The height of a list's entry in pixels.
+  int ItemHeight() const { return ToPixels(240); }
+  int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
+  COLORREF Background() const { return background_; }
+  HBRUSH BackgroundBrush() const { return backgroundBrush_.get(); }
+
+ private:
+  friend class Control;
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnCommand(WORD id, WORD code);
+  LRESULT OnControlColor(HWND hwnd, HDC dc);
+  LRESULT OnEraseBackground(HDC dc);
+  LRESULT OnSetCursor(HWND hwnd, WORD hitTest, UINT message, LPARAM lParam);
+  LRESULT OnDrawItem(const DRAWITEMSTRUCT& item);
+  LRESULT OnMeasureItem(MEASUREITEMSTRUCT& item);
+  LRESULT OnActivate(WORD state, UINT message, WPARAM wParam, LPARAM lParam);
+  int Add(Control& control);
+  Control* Find(HWND control) const;
+  Control* FindById(UINT_PTR id) const;
+  void ApplyDpi(UINT dpi, const RECT* suggested);
+  void ArrangeTabOrder();
+  void Close();
+
+  std::wstring caption_;
+  int clientWidth_, clientHeight_;
+  COLORREF background_;
+  UniqueBrush backgroundBrush_;
+  UniqueFont font_;
+  DWORD style_;
+  UINT dpi_ = 96;
+  HWND hwnd_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  std::vector<Control*> controls_;
+  bool ended_ = false;
+};
+
+struct ButtonSpec {
+  const wchar_t* caption;
+  Twips place;
+  int tabIndex;
+};
+
+class CommandButton : public Control {
+ public:
+  CommandButton(Form& form, const ButtonSpec& spec);
+  std::function<void()> Click;
+  void SetCaption(std::wstring_view caption);
+  void SetFocus();
+
+ private:
+  void OnCommand(WORD code) override;
+};
+
+struct LabelSpec {
+  const wchar_t* caption;
+  Twips place;
+  int tabIndex;
+  COLORREF background = CLR_INVALID;  // the form's colour
+  COLORREF textColor = CLR_INVALID;   // the system's window text colour
+  bool frame = false;                 // a single-line border
+  bool wrap = true;                   // false: one line, cut at the right edge
+  int cursorId = 0;                   // a mouse pointer from the program's resources
+};
+
+class Label : public Control {
+ public:
+  Label(Form& form, const LabelSpec& spec);
+  std::function<void()> Click;
+  std::wstring Caption() const;
+  void SetCaption(std::wstring_view caption);
+
+ private:
+  void OnCommand(WORD code) override;
+  HBRUSH OnColor(HDC dc) override;
+  HCURSOR Cursor() const override { return cursor_; }
+
+  COLORREF textColor_;
+  COLORREF background_;
+  UniqueBrush brush_;
+  HCURSOR cursor_;  // shared from the resources: not ours to destroy
+};
+
+// Ends the program at once from inside a handler: no handler runs after it.
+[[noreturn]] void EndProgram();
+
+// Starts the program at the path given, with no arguments, its window shown normally, without
+// waiting for it. Throws CannotStart when it cannot be started.
+void Launch(const std::wstring& program);
+
+// The window text of a control.
+std::wstring WindowText(HWND hwnd);
+
+}  // namespace forms

@@ -1,0 +1,23 @@
+// Owners of Win32 handles, one line per type.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace forms {
+
+template <auto Release>
+struct Releaser {
+  template <class Handle>
+  void operator()(Handle handle) const {
+    Release(handle);
+  }
+};
+
+using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, Releaser<DeleteObject>>;
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, Releaser<DeleteObject>>;
+using UniqueFind = std::unique_ptr<void, Releaser<FindClose>>;
+
+}  // namespace forms

@@ -1,0 +1,41 @@
+// The quick switcher's window: four buttons that switch the screen saver or open the control
+// panel, each ending the program.
+#pragma once
+
+#include <filesystem>
+
+#include "forms.h"
+#include "settings.h"
+#include "version.h"
+
+namespace zolswap {
+
+inline constexpr COLORREF kGrey = RGB(0xC0, 0xC0, 0xC0);
+
+struct Form1 {
+  // The settings file is "zol.ini" in the working directory; tests give their own.
+  explicit Form1(std::filesystem::path settingsFile = L"zol.ini");
+
+  forms::Form form{{L"ＺＯＬ３．６０", 2565, 2940, kGrey, forms::Frame::FixedWithMinimize}};
+  forms::CommandButton Command4{form, {L"コントロールパネル呼出", {240, 2040, 2055, 375}, 4}};
+  forms::CommandButton Command3{form, {L" に変更", {240, 840, 2055, 375}, 3}};
+  forms::CommandButton Command2{form, {L"スクリーンセイバ無し", {240, 1440, 2055, 375}, 1}};
+  forms::CommandButton Command1{form, {L" に変更", {240, 240, 2055, 375}, 0}};
+  forms::Label Label3{form, {L"ZOL Ver " ZOL_VERSION_WTEXT, {480, 2640, 1425, 180}, 2}};
+
+  void Form_Load();
+  void Command1_Click();  // to the favourite
+  void Command2_Click();  // to no screen saver
+  void Command3_Click();  // to the alternate
+  void Command4_Click();  // the control panel
+
+ private:
+  void SwitchTo(const std::wstring& fileName);
+  void WriteSettings();
+
+  std::filesystem::path settingsFile_;
+  zol::Settings Settings;
+  std::filesystem::path SystemIniPath;
+};
+
+}  // namespace zolswap
