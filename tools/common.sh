@@ -49,13 +49,17 @@ zol_wine_environment() {
 
 # Runs a command with a persistent wineserver and a booted prefix, on a virtual X display when
 # there is no display. Wine's background services keep the server's output open, so they are
-# started here, detached, and not inside the command.
+# started here, detached, and not inside the command. On the virtual display, which has no
+# window manager, Wine's windows are unmanaged: otherwise Wine waits two seconds for a window
+# manager whenever a shown window is destroyed.
 zol_under_wine() {
   local script='"$ZOL_WINESERVER" -p; "$ZOL_WINE" wineboot -i >/dev/null 2>&1 </dev/null;
+    "$ZOL_WINE" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d $ZOL_MANAGED /f \
+      >/dev/null 2>&1 </dev/null;
     "$@"; r=$?; "$ZOL_WINESERVER" -k; exit $r'
   if [ -n "${DISPLAY:-}" ]; then
-    bash -c "$script" zol "$@"
+    export ZOL_MANAGED=Y; bash -c "$script" zol "$@"
   else
-    xvfb-run -a -s '-screen 0 1280x1024x24' bash -c "$script" zol "$@"
+    export ZOL_MANAGED=N; xvfb-run -a -s '-screen 0 1280x1024x24' bash -c "$script" zol "$@"
   fi
 }

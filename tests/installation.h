@@ -1,0 +1,59 @@
+// A scratch installation for the programs' tests: zol.ini, WINDOWS\system.ini and a folder of
+// screen savers, all inside a scratch folder. Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "error.h"
+#include "forms.h"
+#include "scratch.h"
+
+namespace zol::test {
+
+// The ten lines of zol.ini as text; Write() encodes them in code page 932.
+struct ZolLines {
+  std::wstring systemIniDrive, systemIniDir, favouriteDrive, favouriteDir;
+  std::wstring panelDriveLine, panelDirLine, favouriteName, alternateName, top, left;
+};
+
+// The bytes of a zol.ini with these lines.
+std::string ZolIniBytes(const ZolLines& lines);
+
+class Installation {
+ public:
+  Installation();
+
+  ZolLines lines;
+  ScratchFolder folder;
+  std::filesystem::path zolIni = folder / "zol.ini";
+  std::filesystem::path systemIni = folder / "WINDOWS" / "system.ini";
+  std::filesystem::path savers = folder / L"セイバー";
+  std::filesystem::path panel = folder / "panel";
+
+  void WriteZolIni() const;
+  // "C:" and "\...\" of a folder of the scratch installation, as zol.ini names them.
+  static std::wstring DriveOf(const std::filesystem::path& folder);
+  static std::wstring DirOf(const std::filesystem::path& folder);
+};
+
+// Records the error reports of a form instead of showing them.
+struct ReportedErrors {
+  explicit ReportedErrors(forms::Form& form);
+  std::vector<ErrorKind> kinds;
+};
+
+// A control's place in the form's client area, in pixels.
+RECT PlaceOf(HWND control);
+
+// Starts the fake control panel (tests/fake_control.cpp), which writes "started.txt" beside
+// itself; waits for that file.
+bool WaitForFile(const std::filesystem::path& file, int seconds = 20);
+void InstallFakeControlPanel(const std::filesystem::path& folder);
+
+// Presses and releases the left mouse button at the middle of a control, as a user would.
+void ClickAt(HWND control);
+
+}  // namespace zol::test

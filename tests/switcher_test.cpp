@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "installation.h"
+#include "switcher.h"
+
+namespace zol {
+namespace {
+using test::Cp932;
+namespace fs = std::filesystem;
+
+class SwitcherTest : public ::testing::Test {
+ protected:
+  test::Installation install;
+  std::unique_ptr<zolswap::Form1> window;
+  std::unique_ptr<test::ReportedErrors> reported;
+
+  // Creates the window and runs its start-up; false when the start-up failed.
+  bool Start() {
+    window = std::make_unique<zolswap::Form1>(install.zolIni);
+    reported = std::make_unique<test::ReportedErrors>(window->form);
+    return window->form.Open();
+  }
+
+  void Click(forms::CommandButton& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
+
+  std::string NewEntry(const std::wstring& name) {
+    return Cp932(L"SCRNSAVE.EXE=" + install.lines.favouriteDrive + install.lines.favouriteDir +
+                 name);
+  }
+
+  // zol.ini as the quick switcher saves it with the window at the position given (twips).
+  std::string SavedZolIni(const wchar_t* top, const wchar_t* left) {
+    test::ZolLines saved = install.lines;
+    saved.top = top;
+    saved.left = left;
+    return test::ZolIniBytes(saved);
+  }
+};
+
+TEST_F(SwitcherTest, WindowAsCreated) {
+  ASSERT_TRUE(Start());
+  const HWND form = window->form.Handle();
+  EXPECT_EQ(forms::WindowText(form), L"ＺＯＬ３．６０");
+  RECT client;
+  GetClientRect(form, &client);
+  EXPECT_EQ(client.right, 171);
+  EXPECT_EQ(client.bottom, 196);
+  const LONG style = GetWindowLongW(form, GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+
+  struct Expected {
+    HWND control;
+    const wchar_t* text;
+    RECT place;
+  };
+  const Expected controls[] = {
+      {window->Command1.Handle(), L"星空.scr に変更", {16, 16, 153, 41}},
+      {window->Command3.Handle(), L"迷路.scr に変更", {16, 56, 153, 81}},
+      {window->Command2.Handle(), L"スクリーンセイバ無し", {16, 96, 153, 121}},
+      {window->Command4.Handle(), L"コントロールパネル呼出", {16, 136, 153, 161}},
+      {window->Label3.Handle(), L"ZOL Ver 1.00", {32, 176, 127, 188}},
+  };
+  for (const Expected& c : controls) {
+    EXPECT_EQ(forms::WindowText(c.control), c.text);
+    const RECT place = test::PlaceOf(c.control);
+    EXPECT_TRUE(EqualRect(&place, &c.place))
+        << testing::PrintToString(c.text) << " is at " << place.left << "," << place.top << "-"
+        << place.right << "," << place.bottom;
+  }
+
+  EXPECT_EQ(GetFocus(), window->Command1.Handle());
+  const HWND tabOrder[] = {window->Command1.Handle(), window->Command2.Handle(),
+                           window->Command3.Handle(), window->Command4.Handle(),
+                           window->Command1.Handle()};
+  for (size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
+    EXPECT_EQ(GetNextDlgTabItem(form, tabOrder[i], FALSE), tabOrder[i + 1]) << "after " << i;
+  }
+}
+
+TEST_F(SwitcherTest, StartUpFromTheSettings) {
+  struct Case {
+    const wchar_t* favourite;
+    const wchar_t* alternate;
+    const wchar_t* top;
+    const wchar_t* left;
+    const char* systemIni;
+    const wchar_t* caption1;
+    const wchar_t* caption3;
+  };
+  const Case cases[] = {
+      {L"", L"迷路.scr", L"1500", L"3000", "", L" に変更", L"迷路.scr に変更"},
+      {L"a=b.scr", L"=c.scr", L" -1500 ", L"60000", "[boot]\r\n", L"a=b.scr に変更",
+       L"=c.scr に変更"},
+  };
+  for (const Case& c : cases) {
+    install.lines.favouriteName = c.favourite;
+    install.lines.alternateName = c.alternate;
+    install.lines.top = c.top;
+    install.lines.left = c.left;
+    install.WriteZolIni();
+    test::WriteBytes(install.systemIni, c.systemIni);
+    ASSERT_TRUE(Start()) << testing::PrintToString(c.caption1);
+    EXPECT_EQ(forms::WindowText(window->Command1.Handle()), c.caption1);
+    EXPECT_EQ(forms::WindowText(window->Command3.Handle()), c.caption3);
+    EXPECT_EQ(window->form.Top(), std::stoi(c.top));
+    EXPECT_EQ(window->form.Left(), std::stoi(c.left));
+    EXPECT_TRUE(IsWindowVisible(window->form.Handle()));
+  }
+}
+
+TEST_F(SwitcherTest, FailedStartUpShowsNoWindow) {
+  std::string shortFile = test::ZolIniBytes(install.lines);
+  shortFile.resize(shortFile.rfind("\r\n", shortFile.size() - 3) + 2);
+  struct Case {
+    std::function<void()> arrange;
+    ErrorKind kind;
+  };
+  const Case cases[] = {
+      {[&] { fs::remove(install.zolIni); }, ErrorKind::FileNotFound},
+      {[&] { test::WriteBytes(install.zolIni, shortFile); }, ErrorKind::InputPastEnd},
+      {[&] { install.WriteZolIni(), fs::remove(install.systemIni); }, ErrorKind::FileNotFound},
+  };
+  for (const Case& c : cases) {
+    c.arrange();
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(reported->kinds, std::vector{c.kind});
+    EXPECT_TRUE(window->form.Ended());
+    EXPECT_FALSE(IsWindowVisible(window->form.Handle()));
+  }
+}
+
+TEST_F(SwitcherTest, SwitchCommandsReplaceTheEntryAndSave) {
+  struct Case {
+    forms::CommandButton zolswap::Form1::*button;
+    std::wstring name;
+  };
+  const Case cases[] = {
+      {&zolswap::Form1::Command1, L"星空.scr"},
+      {&zolswap::Form1::Command2, L"（なし）.scr"},
+      {&zolswap::Form1::Command3, L"迷路.scr"},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(install.systemIni, "[boot]\r\n; scrnsave.exe=x\r\nSCRNSAVE.EXE=a.scr\r\n");
+    install.WriteZolIni();
+    ASSERT_TRUE(Start());
+    SetWindowPos(window->form.Handle(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Click((*window).*c.button);
+    EXPECT_TRUE(window->form.Ended());
+    EXPECT_TRUE(reported->kinds.empty());
+    EXPECT_EQ(test::ReadBytes(install.systemIni),
+              "[boot]\r\n" + NewEntry(c.name) + "\r\nSCRNSAVE.EXE=a.scr\r\n");
+    EXPECT_EQ(test::ReadBytes(install.zolIni), SavedZolIni(L" 3000 ", L" 4500 "));
+  }
+}
+
+TEST_F(SwitcherTest, SwitchCommandsInsertTheEntryWithoutSaving) {
+  test::WriteBytes(install.systemIni, "[boot]\r\nDisplayFallback=0\r\n");
+  const std::string zolIni = test::ReadBytes(install.zolIni);
+  ASSERT_TRUE(Start());
+  Click(window->Command3);
+  EXPECT_TRUE(window->form.Ended());
+  EXPECT_EQ(test::ReadBytes(install.systemIni),
+            "[boot]\r\nDisplayFallback=0\r\n" + NewEntry(L"迷路.scr") + "\r\n");
+  EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni);
+}
+
+TEST_F(SwitcherTest, ControlPanelStartsAndSaves) {
+  install.lines.panelDriveLine = install.lines.panelDriveLine.substr(
+      install.lines.panelDriveLine.find(L'=') + 1);  // a line without "=" counts whole
+  install.WriteZolIni();
+  test::InstallFakeControlPanel(install.panel);
+  const std::string systemIni = test::ReadBytes(install.systemIni);
+  ASSERT_TRUE(Start());
+  Click(window->Command4);
+  EXPECT_TRUE(window->form.Ended());
+  EXPECT_TRUE(test::WaitForFile(install.panel / "started.txt"));
+  EXPECT_EQ(test::ReadBytes(install.zolIni), SavedZolIni(L" 1500 ", L" 3000 "));
+  EXPECT_EQ(test::ReadBytes(install.systemIni), systemIni);
+}
+
+TEST_F(SwitcherTest, FailedCommandLeavesTheWindowOpen) {
+  std::string thousandAndOne;
+  for (int i = 0; i < 1001; ++i) thousandAndOne += "SCRNSAVE.EXE=a.scr\r\n";
+  const std::string before = "SCRNSAVE.EXE=a.scr\r\n";
+  struct Case {
+    const char* name;
+    std::string systemIni;
+    fs::path readOnly;
+    forms::CommandButton zolswap::Form1::*button;
+    ErrorKind kind;
+    std::string systemIniAfter;
+  };
+  const Case cases[] = {
+      {"system.ini write-protected", before, install.systemIni, &zolswap::Form1::Command1,
+       ErrorKind::AccessDenied, before},
+      {"1001 lines",
+       thousandAndOne,
+       {},
+       &zolswap::Form1::Command2,
+       ErrorKind::TooManyLines,
+       thousandAndOne},
+      {"zol.ini write-protected", before, install.zolIni, &zolswap::Form1::Command3,
+       ErrorKind::AccessDenied, NewEntry(L"迷路.scr") + "\r\n"},
+      {"no control panel", before, {}, &zolswap::Form1::Command4, ErrorKind::CannotStart, before},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(install.systemIni, c.systemIni);
+    const std::string zolIni = test::ReadBytes(install.zolIni);
+    ASSERT_TRUE(Start()) << c.name;
+    if (!c.readOnly.empty()) test::SetReadOnly(c.readOnly, true);
+    Click((*window).*c.button);
+    if (!c.readOnly.empty()) test::SetReadOnly(c.readOnly, false);
+    EXPECT_EQ(reported->kinds, std::vector{c.kind}) << c.name;
+    EXPECT_FALSE(window->form.Ended()) << c.name;
+    EXPECT_TRUE(IsWindowVisible(window->form.Handle())) << c.name;
+    EXPECT_EQ(test::ReadBytes(install.systemIni), c.systemIniAfter) << c.name;
+    EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni) << c.name;
+  }
+}
+
+TEST_F(SwitcherTest, ProgramSwitchesWhenAUserClicks) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const fs::path program = fs::path(self).parent_path().parent_path() / "switcher" / "zolswap.exe";
+  std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, install.folder.Path().c_str(), &startup, &process));
+  WaitForInputIdle(process.hProcess, 20000);
+  HWND button = nullptr;
+  for (int i = 0; i < 200 && !button; ++i, Sleep(100)) {
+    const HWND form = FindWindowW(L"ZolForm", L"ＺＯＬ３．６０");
+    button = form ? FindWindowExW(form, nullptr, L"Button", L"スクリーンセイバ無し") : nullptr;
+  }
+  ASSERT_NE(button, nullptr);
+  test::ClickAt(button);
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(test::ReadBytes(install.systemIni),
+            "[boot]\r\n" + NewEntry(L"（なし）.scr") + "\r\n[display]\r\nDisplayFallback=0\r\n");
+  EXPECT_EQ(test::ReadBytes(install.zolIni), SavedZolIni(L" 1500 ", L" 3000 "));
+}
+
+}  // namespace
+}  // namespace zol
