@@ -13,4 +13,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Debian's wine64 loader, without the wrapper that warns about a missing 32-bit Wine.
 find_program(ZOL_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
 find_program(ZOL_WINE NAMES wine64 wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${ZOL_WINE})
+# Tests run in the build's own prefix, quietly, with no Mono or Gecko prompt.
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
+    "WINEDLLOVERRIDES=mscoree,mshtml=" ${ZOL_WINE})

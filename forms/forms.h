@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -93,6 +94,7 @@ class Form {
   int Left() const;
   void SetTop(int twips);
   void SetLeft(int twips);
+  // Shows the window, if hidden, without activating anything else.
   void Show();
   void Hide();
   // Whether the program has ended, by a handler or by closing the window.
@@ -187,6 +189,106 @@ class Label : public Control {
   COLORREF background_;
   UniqueBrush brush_;
   HCURSOR cursor_;  // shared from the resources: not ours to destroy
+};
+
+struct TextBoxSpec {
+  const wchar_t* text;
+  Twips place;
+  int tabIndex;
+  bool visible = true;  // a hidden box holds its text for the handlers and takes no focus
+};
+
+class TextBox : public Control {
+ public:
+  TextBox(Form& form, const TextBoxSpec& spec);
+  std::function<void()> Change;
+  std::wstring Text() const;
+  void SetText(std::wstring_view text);
+
+ private:
+  void OnCommand(WORD code) override;
+  bool settingText_ = false;  // Win32's echo of our own setting is no change of the user's
+};
+
+struct ListSpec {
+  Twips place;
+  int tabIndex;
+};
+
+// A drop-down list of the machine's drives. Its value is the selected entry's text: the drive
+// letter and a colon, then the volume label in brackets when the drive has one ("c: [SYSTEM]").
+class DriveList : public Control {
+ public:
+  DriveList(Form& form, const ListSpec& spec);
+  std::function<void()> Change;
+  std::wstring Drive() const;
+  // Selects the drive named by the text's first character; CannotReadFolder for no such drive.
+  void SetDrive(std::wstring_view text);
+
+ private:
+  void OnCommand(WORD code) override;
+  void Fill();
+  int IndexOf(wchar_t letter) const;
+};
+
+// The folders from the root down to the shown folder, each one step further in with an open
+// folder, then the shown folder's subfolders with a closed one. A click highlights an entry; a
+// double click or Enter opens it.
+class DirList : public Control {
+ public:
+  DirList(Form& form, const ListSpec& spec);
+  std::function<void()> Change;
+  std::function<void()> Click;
+  std::function<void()> LostFocus;
+
+  // The shown folder: a full path, with a backslash at the end only at a root.
+  const std::wstring& Path() const { return path_; }
+  // Moves to a folder, or, given a drive text ("c:" and anything after it), to the folder last
+  // shown on that drive or else that drive's current folder. A folder without a drive is taken on
+  // the shown folder's drive. CannotReadFolder when the folder or drive cannot be read.
+  void SetPath(std::wstring_view path);
+  // The full path of an entry; ListIndex is the highlighted one.
+  std::wstring List(int index) const;
+  int ListIndex() const;
+
+ private:
+  struct Entry {
+    std::wstring path;
+    int level;
+    bool open;
+  };
+  void OnCommand(WORD code) override;
+  void OnEnterKey() override;
+  void OnDrawItem(const DRAWITEMSTRUCT& item) override;
+  void OnDpiChanged() override;
+  void OpenHighlighted();
+  std::wstring FullPath(std::wstring_view path) const;
+
+  std::wstring path_;
+  std::vector<Entry> entries_;
+  std::map<wchar_t, std::wstring> driveFolders_;  // the folder last shown on each drive
+};
+
+struct FileListSpec {
+  Twips place;
+  int tabIndex;
+  const wchar_t* pattern;
+};
+
+// The files of a folder whose names match the pattern, sorted.
+class FileList : public Control {
+ public:
+  FileList(Form& form, const FileListSpec& spec);
+  std::function<void()> Click;
+  std::function<void()> DblClick;
+  // Shows the folder's files; CannotReadFolder when it cannot be read.
+  void SetPath(std::wstring_view folder);
+  // The highlighted file's name, without its folder; empty when none is highlighted.
+  std::wstring FileName() const;
+
+ private:
+  void OnCommand(WORD code) override;
+  std::wstring pattern_;
 };
 
 // Ends the program at once from inside a handler: no handler runs after it.

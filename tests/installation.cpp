@@ -80,12 +80,53 @@ void InstallFakeControlPanel(const fs::path& folder) {
                 fs::copy_options::overwrite_existing);
 }
 
+void ClickAt(HWND window, POINT point) {
+  ClientToScreen(window, &point);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(point.x, 65535, width - 1);
+    input.mi.dy = MulDiv(point.y, 65535, height - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  for (INPUT& input : inputs) {
+    SendInput(1, &input, sizeof input);
+    Sleep(50);
+  }
+}
+
 void ClickAt(HWND control) {
   RECT client;
   GetClientRect(control, &client);
-  const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
-  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-  PostMessageW(control, WM_LBUTTONUP, 0, middle);
+  ClickAt(control, {client.right / 2, client.bottom / 2});
+}
+
+}  // namespace zol::test
+
+namespace zol::test {
+
+void Notify(HWND control, WORD code) {
+  SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+               reinterpret_cast<LPARAM>(control));
+}
+
+std::vector<std::wstring> ListEntries(HWND list) {
+  std::vector<std::wstring> entries;
+  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::wstring text(SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
+    text.resize(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data())));
+    entries.push_back(text);
+  }
+  return entries;
+}
+
+bool HaveTestDrives() {
+  return fs::exists(std::wstring(kTestRootDrive) + L"\\.zol-test-drive") &&
+         (GetLogicalDrives() & (1 << (kUnreadableDrive[0] - L'A')));
 }
 
 }  // namespace zol::test

@@ -53,7 +53,25 @@ RECT PlaceOf(HWND control);
 bool WaitForFile(const std::filesystem::path& file, int seconds = 20);
 void InstallFakeControlPanel(const std::filesystem::path& folder);
 
-// Presses and releases the left mouse button at the middle of a control, as a user would.
+// Moves the mouse to a point of a window's client area, or to the middle of a control, and
+// presses and releases the left button there, as a user would.
+void ClickAt(HWND window, POINT point);
 void ClickAt(HWND control);
+
+}  // namespace zol::test
+
+namespace zol::test {
+
+// Sends the form the notification that Win32 sends for a user's action on a control.
+void Notify(HWND control, WORD code);
+
+// The entries of a list box.
+std::vector<std::wstring> ListEntries(HWND list);
+
+// Under Wine the tests have two drives of their own: R: on an empty folder holding only the
+// marker file ".zol-test-drive", and Q: on a folder that does not exist.
+inline constexpr const wchar_t* kTestRootDrive = L"R:";
+inline constexpr const wchar_t* kUnreadableDrive = L"Q:";
+bool HaveTestDrives();
 
 }  // namespace zol::test

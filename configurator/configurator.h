@@ -1,0 +1,80 @@
+// The configurator's window: the current screen saver, a drive, folder and file browser for
+// "*.scr" files, the path that the apply button writes into system.ini, and four commands.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "forms.h"
+#include "resource_ids.h"
+#include "settings.h"
+#include "version.h"
+
+namespace zolset {
+
+inline constexpr COLORREF kGrey = RGB(0xC0, 0xC0, 0xC0);
+inline constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+inline constexpr COLORREF kBlack = RGB(0x00, 0x00, 0x00);
+
+// The folder, one backslash and the name; a doubled backslash (after a root) is reduced once.
+std::wstring ComposeChosenPath(std::wstring_view folder, std::wstring_view name);
+
+struct Form1 {
+  // The settings file is "zol.ini" in the working directory; tests give their own.
+  explicit Form1(std::filesystem::path settingsFile = L"zol.ini");
+
+  forms::Form form{{L"ゾルヴァ(ZOL3.60)", 6045, 5970, kGrey, forms::Frame::Sizable}};
+  forms::CommandButton Command4{form, {L"コントロールパネルの呼出し", {600, 4680, 3375, 495}, 13}};
+  forms::CommandButton Command3{
+      form, {L"オプション設定　（変更後実施して下さい）", {2160, 3960, 3375, 495}, 12}};
+  forms::FileList File1{form, {{600, 600, 2295, 2430}, 7, L"*.scr"}};
+  forms::DirList Dirlist{form, {{3120, 1080, 2295, 2130}, 4}};
+  forms::DriveList Drvlist{form, {{3120, 600, 2295, 300}, 3}};
+  forms::CommandButton Command2{form, {L"終　了", {4320, 4680, 1215, 495}, 2}};
+  forms::CommandButton Command1{form, {L"変　更", {600, 3960, 1215, 495}, 1}};
+  forms::TextBox Text1{form, {L"", {4800, 3600, 975, 270}, 0, false}};
+  forms::Label Label6{
+      form,
+      {L"変更後の設定　：　　　（必ず変更ボタンを押して下さい）", {600, 3360, 4110, 180}, 11}};
+  forms::Label Label5{form,
+                      {.caption = L"なし　［画面の設定で変更して下さい］",
+                       .place = {1800, 240, 2805, 180},
+                       .tabIndex = 10,
+                       .wrap = false}};
+  forms::Label Label4{form, {L"現在の設定 ：", {600, 240, 1050, 180}, 9}};
+  forms::Label Label3{form, {L"ZOL Ver " ZOL_VERSION_WTEXT, {2280, 5520, 1665, 180}, 8}};
+  forms::Label Label2{form,
+                      {.caption = L"",
+                       .place = {6360, 5520, 255, 300},
+                       .tabIndex = 6,
+                       .background = kGrey,
+                       .textColor = kGrey,
+                       .cursorId = IDC_HOTSPOT}};
+  forms::Label Label1{form,
+                      {.caption = L"Label1",
+                       .place = {600, 3600, 4815, 240},
+                       .tabIndex = 5,
+                       .background = kWhite,
+                       .textColor = kBlack,
+                       .frame = true}};
+
+  void Form_Load();
+  void Command1_Click();  // apply
+  void Command2_Click();  // exit
+  void Command3_Click();  // the picked screen saver's own settings
+  void Command4_Click();  // the control panel
+  void Drvlist_Change();
+  void Dirlist_Change();
+  void Dirlist_LostFocus();
+  void File1_Click();
+  void Text1_Change();
+  void Label2_Click();  // the hot spot hides the window
+
+ private:
+  std::filesystem::path settingsFile_;
+  zol::Settings Settings;
+  std::filesystem::path SystemIniPath;
+  std::wstring PickedScreenSaver;  // the full path of the file last picked in File1
+};
+
+}  // namespace zolset

@@ -1,0 +1,352 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "configurator.h"
+#include "installation.h"
+
+namespace zol {
+namespace {
+using test::Cp932;
+namespace fs = std::filesystem;
+
+TEST(ComposeChosenPathTest, JoinsWithOneBackslash) {
+  struct Case {
+    const wchar_t* folder;
+    const wchar_t* name;
+    const wchar_t* path;
+  };
+  const Case cases[] = {
+      {L"C:\\", L"a.scr", L"C:\\a.scr"},
+      {L"C:\\SAVERS", L"a.scr", L"C:\\SAVERS\\a.scr"},
+      {L"C:\\SAVERS", L"", L"C:\\SAVERS\\"},
+      {L"C:\\", L"", L"C:\\"},
+      {L"C:\\SAVERS", L"\\a.scr", L"C:\\SAVERS\\a.scr"},
+      {L"C:\\", L"\\a.scr", L"C:\\\\a.scr"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(zolset::ComposeChosenPath(c.folder, c.name), c.path);
+}
+
+class ConfiguratorTest : public ::testing::Test {
+ protected:
+  ConfiguratorTest() {
+    for (const wchar_t* name : {L"星空.scr", L"迷路.scr"}) {
+      test::InstallFakeControlPanel(install.panel);
+      fs::copy_file(install.panel / "control.exe", install.savers / name);
+    }
+    test::WriteBytes(install.savers / "readme.txt", "");
+    test::WriteBytes(install.savers / "old.scr.txt", "");
+    fs::create_directories(install.savers / L"古い物");
+    test::WriteBytes(install.savers / L"古い物" / L"旧.scr", "");
+  }
+
+  test::Installation install;
+  std::unique_ptr<zolset::Form1> window;
+  std::unique_ptr<test::ReportedErrors> reported;
+
+  bool Start() {
+    window = std::make_unique<zolset::Form1>(install.zolIni);
+    reported = std::make_unique<test::ReportedErrors>(window->form);
+    return window->form.Open();
+  }
+
+  std::wstring Label1() const { return window->Label1.Caption(); }
+  std::wstring Folder(const fs::path& folder) const { return folder.wstring(); }
+
+  void Click(forms::Control& control) { SendMessageW(control.Handle(), BM_CLICK, 0, 0); }
+
+  // Picks a file in File1 as a click does: the highlight, then the notification.
+  void PickFile(const wchar_t* name, bool doubleClick = false) {
+    const HWND list = window->File1.Handle();
+    const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, -1, LPARAM(name));
+    ASSERT_NE(index, LB_ERR) << testing::PrintToString(name);
+    SendMessageW(list, LB_SETCURSEL, index, 0);
+    test::Notify(list, LBN_SELCHANGE);
+    if (doubleClick) test::Notify(list, LBN_DBLCLK);
+  }
+
+  void HighlightFolder(const wchar_t* name) {
+    const HWND list = window->Dirlist.Handle();
+    const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, -1, LPARAM(name));
+    ASSERT_NE(index, LB_ERR) << testing::PrintToString(name);
+    SendMessageW(list, LB_SETCURSEL, index, 0);
+    test::Notify(list, LBN_SELCHANGE);
+  }
+
+  void SelectDrive(const std::wstring& drive) {
+    const HWND list = window->Drvlist.Handle();
+    const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[MAX_PATH];
+      SendMessageW(list, CB_GETLBTEXT, i, LPARAM(text));
+      if (towlower(text[0]) != towlower(drive[0])) continue;
+      SendMessageW(list, CB_SETCURSEL, i, 0);
+      test::Notify(list, CBN_SELCHANGE);
+      return;
+    }
+    ADD_FAILURE() << "no drive " << testing::PrintToString(drive);
+  }
+
+  std::string Entry(const std::wstring& value) { return Cp932(L"SCRNSAVE.EXE=" + value); }
+};
+
+TEST_F(ConfiguratorTest, WindowAsCreated) {
+  window = std::make_unique<zolset::Form1>(install.zolIni);
+  EXPECT_EQ(Label1(), L"Label1");
+  EXPECT_EQ(window->Text1.Text(), L"");
+  EXPECT_FALSE(IsWindowVisible(window->Text1.Handle()));
+  const HWND form = window->form.Handle();
+  EXPECT_EQ(forms::WindowText(form), L"ゾルヴァ(ZOL3.60)");
+  EXPECT_TRUE(GetWindowLongW(form, GWL_STYLE) & WS_THICKFRAME);
+  RECT client;
+  GetClientRect(form, &client);
+  EXPECT_EQ(client.right, 403);
+  EXPECT_EQ(client.bottom, 398);
+
+  struct Expected {
+    forms::Control& control;
+    const wchar_t* text;
+    RECT place;
+  };
+  zolset::Form1& w = *window;
+  const Expected controls[] = {
+      {w.Command4, L"コントロールパネルの呼出し", {40, 312, 265, 345}},
+      {w.Command3, L"オプション設定　（変更後実施して下さい）", {144, 264, 369, 297}},
+      {w.File1, L"", {40, 40, 193, 202}},
+      {w.Dirlist, L"", {208, 72, 361, 214}},
+      {w.Command2, L"終　了", {288, 312, 369, 345}},
+      {w.Command1, L"変　更", {40, 264, 121, 297}},
+      {w.Text1, L"", {320, 240, 385, 258}},
+      {w.Label6, L"変更後の設定　：　　　（必ず変更ボタンを押して下さい）", {40, 224, 314, 236}},
+      {w.Label5, L"なし　［画面の設定で変更して下さい］", {120, 16, 307, 28}},
+      {w.Label4, L"現在の設定 ：", {40, 16, 110, 28}},
+      {w.Label3, L"ZOL Ver 1.00", {152, 368, 263, 380}},
+      {w.Label2, L"", {424, 368, 441, 388}},
+      {w.Label1, L"Label1", {40, 240, 361, 256}},
+  };
+  for (const Expected& c : controls) {
+    EXPECT_EQ(forms::WindowText(c.control.Handle()), c.text);
+    const RECT place = test::PlaceOf(c.control.Handle());
+    EXPECT_TRUE(EqualRect(&place, &c.place))
+        << testing::PrintToString(c.text) << " is at " << place.left << "," << place.top << "-"
+        << place.right << "," << place.bottom;
+  }
+  const RECT drives = test::PlaceOf(w.Drvlist.Handle());
+  EXPECT_EQ(drives.left, 208);
+  EXPECT_EQ(drives.top, 40);
+  EXPECT_EQ(drives.right, 361);
+  // The hot spot lies beyond the designed client area.
+  EXPECT_GE(test::PlaceOf(w.Label2.Handle()).left, client.right);
+
+  ASSERT_TRUE(w.form.Open());
+  EXPECT_EQ(GetFocus(), w.Command1.Handle());
+  const HWND tabOrder[] = {w.Command1.Handle(), w.Command2.Handle(), w.Drvlist.Handle(),
+                           w.Dirlist.Handle(),  w.File1.Handle(),    w.Command3.Handle(),
+                           w.Command4.Handle(), w.Command1.Handle()};
+  for (size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
+    EXPECT_EQ(GetNextDlgTabItem(form, tabOrder[i], FALSE), tabOrder[i + 1]) << "after " << i;
+  }
+}
+
+TEST_F(ConfiguratorTest, StartUpShowsTheEntryAndTheFavouriteFolder) {
+  struct Case {
+    const char* systemIni;
+    const wchar_t* label5;
+  };
+  const Case cases[] = {
+      {"[boot]\r\nSCRNSAVE.EXE=C:\\S\\A.SCR\r\n", L"C:\\S\\A.SCR"},
+      {"[boot]\r\nSCRNSAVE.EXE=C:\\S\\A.TXT\r\n", L"（なし）"},
+      {"[boot]\r\nscrnsave.exe=C:\\S\\A.SCR\r\n", L"なし　［画面の設定で変更して下さい］"},
+  };
+  install.lines.top = L" -1500 ";
+  install.lines.left = L"3000";
+  install.WriteZolIni();
+  for (const Case& c : cases) {
+    test::WriteBytes(install.systemIni, c.systemIni);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(window->Label5.Caption(), c.label5);
+    EXPECT_EQ(window->form.Top(), -1500);
+    EXPECT_EQ(window->form.Left(), 3000);
+    EXPECT_EQ(window->Dirlist.Path(), Folder(install.savers));
+    EXPECT_EQ(Label1(), Folder(install.savers));
+    EXPECT_EQ(test::ListEntries(window->File1.Handle()),
+              (std::vector<std::wstring>{L"星空.scr", L"迷路.scr"}));
+    EXPECT_EQ(window->Text1.Text(), L"");
+  }
+}
+
+TEST_F(ConfiguratorTest, FailedStartUpShowsNoWindow) {
+  install.lines.favouriteDir += L"gone\\";
+  install.WriteZolIni();
+  EXPECT_FALSE(Start());
+  EXPECT_EQ(reported->kinds, std::vector{ErrorKind::CannotReadFolder});
+  EXPECT_FALSE(IsWindowVisible(window->form.Handle()));
+
+  install.lines = test::Installation().lines;
+  install.lines.left = L"left";
+  install.WriteZolIni();
+  EXPECT_FALSE(Start());
+  EXPECT_EQ(reported->kinds, std::vector{ErrorKind::TypeMismatch});
+}
+
+TEST_F(ConfiguratorTest, PickingAFileComposesItsPath) {
+  ASSERT_TRUE(Start());
+  SetFocus(window->File1.Handle());
+  PickFile(L"迷路.scr");
+  EXPECT_EQ(window->Text1.Text(), L"迷路.scr");
+  EXPECT_EQ(Label1(), Folder(install.savers / L"迷路.scr"));
+  EXPECT_EQ(GetFocus(), window->Command1.Handle());
+
+  PickFile(L"星空.scr", true);
+  EXPECT_EQ(window->Text1.Text(), L"星空.scr");
+  EXPECT_EQ(Label1(), Folder(install.savers / L"星空.scr"));
+
+  // A single click on another folder highlights it and drops the name.
+  HighlightFolder(L"古い物");
+  EXPECT_EQ(window->Dirlist.Path(), Folder(install.savers));
+  EXPECT_EQ(Label1(), Folder(install.savers));
+  EXPECT_EQ(test::ListEntries(window->File1.Handle()).size(), 2u);
+
+  // A click on Label1 puts the name back.
+  test::Notify(window->Label1.Handle(), STN_CLICKED);
+  EXPECT_EQ(Label1(), Folder(install.savers / L"星空.scr"));
+
+  // Leaving the folder list opens the highlighted folder.
+  SetFocus(window->Dirlist.Handle());
+  HighlightFolder(L"古い物");
+  SetFocus(window->Command2.Handle());
+  EXPECT_EQ(window->Dirlist.Path(), Folder(install.savers / L"古い物"));
+  EXPECT_EQ(test::ListEntries(window->File1.Handle()), std::vector<std::wstring>{L"旧.scr"});
+  EXPECT_EQ(Label1(), Folder(install.savers / L"古い物"));
+
+  // A double click on a folder opens it.
+  HighlightFolder(L"セイバー");
+  test::Notify(window->Dirlist.Handle(), LBN_DBLCLK);
+  EXPECT_EQ(window->Dirlist.Path(), Folder(install.savers));
+  EXPECT_TRUE(reported->kinds.empty());
+}
+
+TEST_F(ConfiguratorTest, LabelBeforeAnyFileIsPicked) {
+  ASSERT_TRUE(Start());
+  test::Notify(window->Label1.Handle(), STN_CLICKED);
+  EXPECT_EQ(Label1(), Folder(install.savers) + L"\\");
+}
+
+TEST_F(ConfiguratorTest, Drives) {
+  if (!test::HaveTestDrives()) GTEST_SKIP() << "the Wine test drives are not mapped";
+  const std::wstring root = test::kTestRootDrive, unreadable = test::kUnreadableDrive;
+  test::WriteBytes(root + L"\\根.scr", "");
+  ASSERT_TRUE(Start());
+  PickFile(L"迷路.scr");
+  const std::wstring home = window->Drvlist.Drive();
+
+  SelectDrive(root);
+  EXPECT_EQ(window->Dirlist.Path(), root + L"\\");
+  EXPECT_EQ(test::ListEntries(window->File1.Handle()), std::vector<std::wstring>{L"根.scr"});
+  EXPECT_EQ(window->Drvlist.Drive().substr(0, 2), L"r:");
+  EXPECT_TRUE(reported->kinds.empty());
+  EXPECT_EQ(Label1(), window->Drvlist.Drive() + L"迷路.scr");
+
+  PickFile(L"根.scr");
+  EXPECT_EQ(Label1(), root + L"\\根.scr");
+  test::Notify(window->Label1.Handle(), STN_CLICKED);
+  EXPECT_EQ(Label1(), root + L"\\根.scr");
+
+  SelectDrive(unreadable);
+  EXPECT_TRUE(reported->kinds.empty());
+  EXPECT_EQ(window->Dirlist.Path(), root + L"\\");
+  EXPECT_EQ(window->Drvlist.Drive().substr(0, 2), L"r:");
+
+  // Back on the first drive, the lists show the folder last shown there.
+  SelectDrive(home);
+  EXPECT_EQ(window->Dirlist.Path(), Folder(install.savers));
+  fs::remove(root + L"\\根.scr");
+}
+
+TEST_F(ConfiguratorTest, ApplyReplacesTheEntryAndStaysOpen) {
+  // Lines 5 to 8 with keys of their own and trailing blanks come back exactly as read.
+  install.lines.panelDirLine = L"CP=" + test::Installation::DirOf(install.panel) + L"  ";
+  install.WriteZolIni();
+  test::WriteBytes(install.zolIni,
+                   test::ReadBytes(install.zolIni) + "eleventh line\r\n");  // dropped
+  test::WriteBytes(install.systemIni, "[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n");
+  ASSERT_TRUE(Start());
+  PickFile(L"迷路.scr");
+  SetWindowPos(window->form.Handle(), nullptr, 30, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Click(window->Command1);
+  EXPECT_FALSE(window->form.Ended());
+  EXPECT_EQ(test::ReadBytes(install.systemIni),
+            "[boot]\r\n" + Entry(Folder(install.savers / L"迷路.scr")) + "\r\n");
+  test::ZolLines saved = install.lines;
+  saved.top = L"675";
+  saved.left = L"450";
+  EXPECT_EQ(test::ReadBytes(install.zolIni), test::ZolIniBytes(saved));
+
+  PickFile(L"星空.scr");
+  Click(window->Command1);
+  EXPECT_EQ(test::ReadBytes(install.systemIni),
+            "[boot]\r\n" + Entry(Folder(install.savers / L"星空.scr")) + "\r\n");
+  EXPECT_EQ(window->Label5.Caption(), L"C:\\OLD.SCR");
+  EXPECT_TRUE(reported->kinds.empty());
+}
+
+TEST_F(ConfiguratorTest, ApplyWithoutAPickedFileWritesNone) {
+  ASSERT_TRUE(Start());
+  Click(window->Command1);
+  EXPECT_EQ(test::ReadBytes(install.systemIni),
+            "[boot]\r\n" + Entry(L"（なし）") + "\r\n[display]\r\nDisplayFallback=0\r\n");
+}
+
+TEST_F(ConfiguratorTest, ApplyInsertsTheEntryAndEnds) {
+  test::WriteBytes(install.systemIni, "[display]\r\nDisplayFallback=1\r\n");
+  ASSERT_TRUE(Start());
+  PickFile(L"星空.scr");
+  Click(window->Command1);
+  EXPECT_TRUE(window->form.Ended());
+  EXPECT_EQ(
+      test::ReadBytes(install.systemIni),
+      "[display]\r\nDisplayFallback=1\r\n" + Entry(Folder(install.savers / L"星空.scr")) + "\r\n");
+  test::ZolLines saved = install.lines;
+  EXPECT_EQ(test::ReadBytes(install.zolIni), test::ZolIniBytes(saved));
+}
+
+TEST_F(ConfiguratorTest, FailedApplyLeavesFilesAndWindow) {
+  test::WriteBytes(install.systemIni, "[boot]\r\n");
+  const std::string zolIni = test::ReadBytes(install.zolIni);
+  ASSERT_TRUE(Start());
+  PickFile(L"星空.scr");
+  Click(window->Command1);
+  EXPECT_EQ(reported->kinds, std::vector{ErrorKind::NoPlaceForEntry});
+  EXPECT_FALSE(window->form.Ended());
+  EXPECT_EQ(test::ReadBytes(install.systemIni), "[boot]\r\n");
+  EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni);
+}
+
+TEST_F(ConfiguratorTest, OtherCommands) {
+  const std::string zolIni = test::ReadBytes(install.zolIni);
+  const std::string systemIni = test::ReadBytes(install.systemIni);
+  ASSERT_TRUE(Start());
+
+  Click(window->Command3);  // nothing picked yet
+  EXPECT_EQ(reported->kinds, std::vector{ErrorKind::NothingPicked});
+  PickFile(L"星空.scr");
+  Click(window->Command3);
+  EXPECT_TRUE(test::WaitForFile(install.savers / "started.txt"));
+
+  Click(window->Command4);
+  EXPECT_TRUE(test::WaitForFile(install.panel / "started.txt"));
+  EXPECT_FALSE(window->form.Ended());
+  EXPECT_EQ(reported->kinds.size(), 1u);
+
+  test::Notify(window->Label2.Handle(), STN_CLICKED);
+  EXPECT_FALSE(IsWindowVisible(window->form.Handle()));
+  EXPECT_FALSE(window->form.Ended());
+
+  Click(window->Command2);
+  EXPECT_TRUE(window->form.Ended());
+  EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni);
+  EXPECT_EQ(test::ReadBytes(install.systemIni), systemIni);
+}
+
+}  // namespace
+}  // namespace zol
