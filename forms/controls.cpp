@@ -2,9 +2,9 @@
 
 namespace forms {
 
-CommandButton::CommandButton(Form& form, const ButtonSpec& spec)
-    : Control(form, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, spec.caption, spec.place,
-              spec.tabIndex) {}
+CommandButton::CommandButton(Form& form, const ButtonArgs& args)
+    : Control(form, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, args.caption, args.place,
+              args.tabIndex) {}
 
 void CommandButton::SetCaption(std::wstring_view caption) {
   SetWindowTextW(hwnd_, std::wstring(caption).c_str());
@@ -16,16 +16,16 @@ void CommandButton::OnCommand(WORD code) {
   if (code == BN_CLICKED) form_.Dispatch(Click);
 }
 
-Label::Label(Form& form, const LabelSpec& spec)
+Label::Label(Form& form, const LabelArgs& args)
     : Control(form, L"STATIC",
-              WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | (spec.wrap ? SS_LEFT : SS_LEFTNOWORDWRAP) |
-                  (spec.frame ? WS_BORDER : 0),
-              spec.caption, spec.place, spec.tabIndex),
-      textColor_(spec.textColor == CLR_INVALID ? GetSysColor(COLOR_WINDOWTEXT) : spec.textColor),
-      background_(spec.background == CLR_INVALID ? form.Background() : spec.background),
-      brush_(spec.background == CLR_INVALID ? nullptr : CreateSolidBrush(spec.background)),
-      cursor_(spec.cursorId
-                  ? LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(spec.cursorId))
+              WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | (args.wrap ? SS_LEFT : SS_LEFTNOWORDWRAP) |
+                  (args.frame ? WS_BORDER : 0),
+              args.caption, args.place, args.tabIndex),
+      textColor_(args.textColor == CLR_INVALID ? GetSysColor(COLOR_WINDOWTEXT) : args.textColor),
+      background_(args.background == CLR_INVALID ? form.Background() : args.background),
+      brush_(args.background == CLR_INVALID ? nullptr : CreateSolidBrush(args.background)),
+      cursor_(args.cursorId
+                  ? LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(args.cursorId))
                   : nullptr) {}
 
 std::wstring Label::Caption() const { return WindowText(hwnd_); }

@@ -55,13 +55,13 @@ Control::Control(Form& form, const wchar_t* windowClass, DWORD style, std::wstri
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.font_.get()), FALSE);
 }
 
-Form::Form(const FormSpec& spec)
-    : caption_(spec.caption),
-      clientWidth_(spec.clientWidth),
-      clientHeight_(spec.clientHeight),
-      background_(spec.background),
-      backgroundBrush_(CreateSolidBrush(spec.background)),
-      style_(spec.frame == Frame::Sizable
+Form::Form(const FormArgs& args)
+    : caption_(args.caption),
+      clientWidth_(args.clientWidth),
+      clientHeight_(args.clientHeight),
+      background_(args.background),
+      backgroundBrush_(CreateSolidBrush(args.background)),
+      style_(args.frame == Frame::Sizable
                  ? WS_OVERLAPPEDWINDOW
                  : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX) {
   static const bool registered = (RegisterFormClass(WindowProc), true);

@@ -11,7 +11,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -31,7 +30,7 @@ struct Twips {
 
 enum class Frame { FixedWithMinimize, Sizable };
 
-struct FormSpec {
+struct FormArgs {
   const wchar_t* caption;
   int clientWidth, clientHeight;  // twips
   COLORREF background;
@@ -74,7 +73,7 @@ class Control {
 
 class Form {
  public:
-  explicit Form(const FormSpec& spec);
+  explicit Form(const FormArgs& args);
   ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -88,13 +87,12 @@ class Form {
   int Run();
 
   HWND Handle() const { return hwnd_; }
-  const std::wstring& Caption() const { return caption_; }
   // The outer window's place on the screen, in twips.
   int Top() const;
   int Left() const;
   void SetTop(int twips);
   void SetLeft(int twips);
-  // Shows the window, if hidden, without activating anything else.
+  // Shows the window if it is hidden.
   void Show();
   void Hide();
   // Whether the program has ended, by a handler or by closing the window.
@@ -145,7 +143,7 @@ class Form {
   bool ended_ = false;
 };
 
-struct ButtonSpec {
+struct ButtonArgs {
   const wchar_t* caption;
   Twips place;
   int tabIndex;
@@ -153,7 +151,7 @@ struct ButtonSpec {
 
 class CommandButton : public Control {
  public:
-  CommandButton(Form& form, const ButtonSpec& spec);
+  CommandButton(Form& form, const ButtonArgs& args);
   std::function<void()> Click;
   void SetCaption(std::wstring_view caption);
   void SetFocus();
@@ -162,7 +160,7 @@ class CommandButton : public Control {
   void OnCommand(WORD code) override;
 };
 
-struct LabelSpec {
+struct LabelArgs {
   const wchar_t* caption;
   Twips place;
   int tabIndex;
@@ -175,7 +173,7 @@ struct LabelSpec {
 
 class Label : public Control {
  public:
-  Label(Form& form, const LabelSpec& spec);
+  Label(Form& form, const LabelArgs& args);
   std::function<void()> Click;
   std::wstring Caption() const;
   void SetCaption(std::wstring_view caption);
@@ -191,7 +189,7 @@ class Label : public Control {
   HCURSOR cursor_;  // shared from the resources: not ours to destroy
 };
 
-struct TextBoxSpec {
+struct TextBoxArgs {
   const wchar_t* text;
   Twips place;
   int tabIndex;
@@ -200,7 +198,7 @@ struct TextBoxSpec {
 
 class TextBox : public Control {
  public:
-  TextBox(Form& form, const TextBoxSpec& spec);
+  TextBox(Form& form, const TextBoxArgs& args);
   std::function<void()> Change;
   std::wstring Text() const;
   void SetText(std::wstring_view text);
@@ -210,7 +208,7 @@ class TextBox : public Control {
   bool settingText_ = false;  // Win32's echo of our own setting is no change of the user's
 };
 
-struct ListSpec {
+struct ListArgs {
   Twips place;
   int tabIndex;
 };
@@ -219,7 +217,7 @@ struct ListSpec {
 // letter and a colon, then the volume label in brackets when the drive has one ("c: [SYSTEM]").
 class DriveList : public Control {
  public:
-  DriveList(Form& form, const ListSpec& spec);
+  DriveList(Form& form, const ListArgs& args);
   std::function<void()> Change;
   std::wstring Drive() const;
   // Selects the drive named by the text's first character; CannotReadFolder for no such drive.
@@ -236,7 +234,7 @@ class DriveList : public Control {
 // double click or Enter opens it.
 class DirList : public Control {
  public:
-  DirList(Form& form, const ListSpec& spec);
+  DirList(Form& form, const ListArgs& args);
   std::function<void()> Change;
   std::function<void()> Click;
   std::function<void()> LostFocus;
@@ -269,7 +267,7 @@ class DirList : public Control {
   std::map<wchar_t, std::wstring> driveFolders_;  // the folder last shown on each drive
 };
 
-struct FileListSpec {
+struct FileListArgs {
   Twips place;
   int tabIndex;
   const wchar_t* pattern;
@@ -278,7 +276,7 @@ struct FileListSpec {
 // The files of a folder whose names match the pattern, sorted.
 class FileList : public Control {
  public:
-  FileList(Form& form, const FileListSpec& spec);
+  FileList(Form& form, const FileListArgs& args);
   std::function<void()> Click;
   std::function<void()> DblClick;
   // Shows the folder's files; CannotReadFolder when it cannot be read.

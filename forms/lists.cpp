@@ -96,10 +96,10 @@ void DrawFolder(HDC dc, RECT box, bool open) {
 
 }  // namespace
 
-TextBox::TextBox(Form& form, const TextBoxSpec& spec)
+TextBox::TextBox(Form& form, const TextBoxArgs& args)
     : Control(form, L"EDIT",
-              WS_BORDER | ES_AUTOHSCROLL | (spec.visible ? WS_VISIBLE | WS_TABSTOP : 0), spec.text,
-              spec.place, spec.tabIndex) {}
+              WS_BORDER | ES_AUTOHSCROLL | (args.visible ? WS_VISIBLE | WS_TABSTOP : 0), args.text,
+              args.place, args.tabIndex) {}
 
 std::wstring TextBox::Text() const { return WindowText(hwnd_); }
 
@@ -116,10 +116,10 @@ void TextBox::OnCommand(WORD code) {
 }
 
 // A drop-down list's height is that of the list when it is open.
-DriveList::DriveList(Form& form, const ListSpec& spec)
+DriveList::DriveList(Form& form, const ListArgs& args)
     : Control(form, L"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, L"",
-              {spec.place.left, spec.place.top, spec.place.width, spec.place.height * 8},
-              spec.tabIndex) {
+              {args.place.left, args.place.top, args.place.width, args.place.height * 8},
+              args.tabIndex) {
   Fill();
   wchar_t current[MAX_PATH];
   if (GetCurrentDirectoryW(MAX_PATH, current)) {
@@ -176,11 +176,11 @@ int DriveList::IndexOf(wchar_t letter) const {
   return -1;
 }
 
-DirList::DirList(Form& form, const ListSpec& spec)
+DirList::DirList(Form& form, const ListArgs& args)
     : Control(form, L"LISTBOX",
               WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                   LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-              L"", spec.place, spec.tabIndex) {
+              L"", args.place, args.tabIndex) {
   OnDpiChanged();
   try {
     SetPath(L".");  // it opens on the working directory
@@ -283,11 +283,11 @@ void DirList::OnDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-FileList::FileList(Form& form, const FileListSpec& spec)
+FileList::FileList(Form& form, const FileListArgs& args)
     : Control(form, L"LISTBOX",
               WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-              L"", spec.place, spec.tabIndex),
-      pattern_(spec.pattern) {}
+              L"", args.place, args.tabIndex),
+      pattern_(args.pattern) {}
 
 void FileList::SetPath(std::wstring_view folder) {
   const std::vector<std::wstring> names =

@@ -55,23 +55,13 @@ class ConfiguratorTest : public ::testing::Test {
 
   void Click(forms::Control& control) { SendMessageW(control.Handle(), BM_CLICK, 0, 0); }
 
-  // Picks a file in File1 as a click does: the highlight, then the notification.
+  // Picks a file in File1 as a click does, or as a double click that arrives as a click first.
   void PickFile(const wchar_t* name, bool doubleClick = false) {
-    const HWND list = window->File1.Handle();
-    const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, -1, LPARAM(name));
-    ASSERT_NE(index, LB_ERR) << testing::PrintToString(name);
-    SendMessageW(list, LB_SETCURSEL, index, 0);
-    test::Notify(list, LBN_SELCHANGE);
-    if (doubleClick) test::Notify(list, LBN_DBLCLK);
+    test::SelectEntry(window->File1.Handle(), name);
+    if (doubleClick) test::Notify(window->File1.Handle(), LBN_DBLCLK);
   }
 
-  void HighlightFolder(const wchar_t* name) {
-    const HWND list = window->Dirlist.Handle();
-    const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, -1, LPARAM(name));
-    ASSERT_NE(index, LB_ERR) << testing::PrintToString(name);
-    SendMessageW(list, LB_SETCURSEL, index, 0);
-    test::Notify(list, LBN_SELCHANGE);
-  }
+  void HighlightFolder(const wchar_t* name) { test::SelectEntry(window->Dirlist.Handle(), name); }
 
   void SelectDrive(const std::wstring& drive) {
     const HWND list = window->Drvlist.Handle();
@@ -103,34 +93,24 @@ TEST_F(ConfiguratorTest, WindowAsCreated) {
   EXPECT_EQ(client.right, 403);
   EXPECT_EQ(client.bottom, 398);
 
-  struct Expected {
-    forms::Control& control;
-    const wchar_t* text;
-    RECT place;
-  };
   zolset::Form1& w = *window;
-  const Expected controls[] = {
-      {w.Command4, L"コントロールパネルの呼出し", {40, 312, 265, 345}},
-      {w.Command3, L"オプション設定　（変更後実施して下さい）", {144, 264, 369, 297}},
-      {w.File1, L"", {40, 40, 193, 202}},
-      {w.Dirlist, L"", {208, 72, 361, 214}},
-      {w.Command2, L"終　了", {288, 312, 369, 345}},
-      {w.Command1, L"変　更", {40, 264, 121, 297}},
-      {w.Text1, L"", {320, 240, 385, 258}},
-      {w.Label6, L"変更後の設定　：　　　（必ず変更ボタンを押して下さい）", {40, 224, 314, 236}},
-      {w.Label5, L"なし　［画面の設定で変更して下さい］", {120, 16, 307, 28}},
-      {w.Label4, L"現在の設定 ：", {40, 16, 110, 28}},
-      {w.Label3, L"ZOL Ver 1.00", {152, 368, 263, 380}},
-      {w.Label2, L"", {424, 368, 441, 388}},
-      {w.Label1, L"Label1", {40, 240, 361, 256}},
-  };
-  for (const Expected& c : controls) {
-    EXPECT_EQ(forms::WindowText(c.control.Handle()), c.text);
-    const RECT place = test::PlaceOf(c.control.Handle());
-    EXPECT_TRUE(EqualRect(&place, &c.place))
-        << testing::PrintToString(c.text) << " is at " << place.left << "," << place.top << "-"
-        << place.right << "," << place.bottom;
-  }
+  test::ExpectControls({
+      {w.Command4.Handle(), L"コントロールパネルの呼出し", {40, 312, 265, 345}},
+      {w.Command3.Handle(), L"オプション設定　（変更後実施して下さい）", {144, 264, 369, 297}},
+      {w.File1.Handle(), L"", {40, 40, 193, 202}},
+      {w.Dirlist.Handle(), L"", {208, 72, 361, 214}},
+      {w.Command2.Handle(), L"終　了", {288, 312, 369, 345}},
+      {w.Command1.Handle(), L"変　更", {40, 264, 121, 297}},
+      {w.Text1.Handle(), L"", {320, 240, 385, 258}},
+      {w.Label6.Handle(),
+       L"変更後の設定　：　　　（必ず変更ボタンを押して下さい）",
+       {40, 224, 314, 236}},
+      {w.Label5.Handle(), L"なし　［画面の設定で変更して下さい］", {120, 16, 307, 28}},
+      {w.Label4.Handle(), L"現在の設定 ：", {40, 16, 110, 28}},
+      {w.Label3.Handle(), L"ZOL Ver 1.00", {152, 368, 263, 380}},
+      {w.Label2.Handle(), L"", {424, 368, 441, 388}},
+      {w.Label1.Handle(), L"Label1", {40, 240, 361, 256}},
+  });
   const RECT drives = test::PlaceOf(w.Drvlist.Handle());
   EXPECT_EQ(drives.left, 208);
   EXPECT_EQ(drives.top, 40);
@@ -140,12 +120,9 @@ TEST_F(ConfiguratorTest, WindowAsCreated) {
 
   ASSERT_TRUE(w.form.Open());
   EXPECT_EQ(GetFocus(), w.Command1.Handle());
-  const HWND tabOrder[] = {w.Command1.Handle(), w.Command2.Handle(), w.Drvlist.Handle(),
-                           w.Dirlist.Handle(),  w.File1.Handle(),    w.Command3.Handle(),
-                           w.Command4.Handle(), w.Command1.Handle()};
-  for (size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
-    EXPECT_EQ(GetNextDlgTabItem(form, tabOrder[i], FALSE), tabOrder[i + 1]) << "after " << i;
-  }
+  test::ExpectTabOrder(
+      form, {w.Command1.Handle(), w.Command2.Handle(), w.Drvlist.Handle(), w.Dirlist.Handle(),
+             w.File1.Handle(), w.Command3.Handle(), w.Command4.Handle(), w.Command1.Handle()});
 }
 
 TEST_F(ConfiguratorTest, StartUpShowsTheEntryAndTheFavouriteFolder) {

@@ -113,6 +113,30 @@ void Notify(HWND control, WORD code) {
                reinterpret_cast<LPARAM>(control));
 }
 
+void SelectEntry(HWND list, const wchar_t* text) {
+  const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, -1, LPARAM(text));
+  ASSERT_NE(index, LB_ERR) << testing::PrintToString(text);
+  SendMessageW(list, LB_SETCURSEL, index, 0);
+  Notify(list, LBN_SELCHANGE);
+}
+
+void ExpectControls(std::initializer_list<ExpectedControl> controls) {
+  for (const ExpectedControl& c : controls) {
+    EXPECT_EQ(forms::WindowText(c.control), c.text);
+    const RECT place = PlaceOf(c.control);
+    EXPECT_TRUE(EqualRect(&place, &c.place))
+        << testing::PrintToString(c.text) << " is at " << place.left << "," << place.top << "-"
+        << place.right << "," << place.bottom;
+  }
+}
+
+void ExpectTabOrder(HWND form, std::initializer_list<HWND> order) {
+  for (auto control = order.begin(); control + 1 < order.end(); ++control) {
+    EXPECT_EQ(GetNextDlgTabItem(form, *control, FALSE), control[1])
+        << "after control " << control - order.begin();
+  }
+}
+
 std::vector<std::wstring> ListEntries(HWND list) {
   std::vector<std::wstring> entries;
   const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));

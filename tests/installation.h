@@ -65,11 +65,23 @@ namespace zol::test {
 // Sends the form the notification that Win32 sends for a user's action on a control.
 void Notify(HWND control, WORD code);
 
+// Highlights a list box's entry and notifies the form, as a click does.
+void SelectEntry(HWND list, const wchar_t* text);
+
+// Expects controls with these texts at these places (client pixels), and this tab order.
+struct ExpectedControl {
+  HWND control;
+  const wchar_t* text;
+  RECT place;
+};
+void ExpectControls(std::initializer_list<ExpectedControl> controls);
+void ExpectTabOrder(HWND form, std::initializer_list<HWND> order);
+
 // The entries of a list box.
 std::vector<std::wstring> ListEntries(HWND list);
 
-// Under Wine the tests have two drives of their own: R: on an empty folder holding only the
-// marker file ".zol-test-drive", and Q: on a folder that does not exist.
+// The test command gives the tests two drives of their own in the Wine prefix: R: on an empty
+// folder holding only the marker file ".zol-test-drive", and Q: on a folder that does not exist.
 inline constexpr const wchar_t* kTestRootDrive = L"R:";
 inline constexpr const wchar_t* kUnreadableDrive = L"Q:";
 bool HaveTestDrives();

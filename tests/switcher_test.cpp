@@ -51,33 +51,17 @@ TEST_F(SwitcherTest, WindowAsCreated) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
 
-  struct Expected {
-    HWND control;
-    const wchar_t* text;
-    RECT place;
-  };
-  const Expected controls[] = {
-      {window->Command1.Handle(), L"星空.scr に変更", {16, 16, 153, 41}},
-      {window->Command3.Handle(), L"迷路.scr に変更", {16, 56, 153, 81}},
-      {window->Command2.Handle(), L"スクリーンセイバ無し", {16, 96, 153, 121}},
-      {window->Command4.Handle(), L"コントロールパネル呼出", {16, 136, 153, 161}},
-      {window->Label3.Handle(), L"ZOL Ver 1.00", {32, 176, 127, 188}},
-  };
-  for (const Expected& c : controls) {
-    EXPECT_EQ(forms::WindowText(c.control), c.text);
-    const RECT place = test::PlaceOf(c.control);
-    EXPECT_TRUE(EqualRect(&place, &c.place))
-        << testing::PrintToString(c.text) << " is at " << place.left << "," << place.top << "-"
-        << place.right << "," << place.bottom;
-  }
-
-  EXPECT_EQ(GetFocus(), window->Command1.Handle());
-  const HWND tabOrder[] = {window->Command1.Handle(), window->Command2.Handle(),
-                           window->Command3.Handle(), window->Command4.Handle(),
-                           window->Command1.Handle()};
-  for (size_t i = 0; i + 1 < std::size(tabOrder); ++i) {
-    EXPECT_EQ(GetNextDlgTabItem(form, tabOrder[i], FALSE), tabOrder[i + 1]) << "after " << i;
-  }
+  zolswap::Form1& w = *window;
+  test::ExpectControls({
+      {w.Command1.Handle(), L"星空.scr に変更", {16, 16, 153, 41}},
+      {w.Command3.Handle(), L"迷路.scr に変更", {16, 56, 153, 81}},
+      {w.Command2.Handle(), L"スクリーンセイバ無し", {16, 96, 153, 121}},
+      {w.Command4.Handle(), L"コントロールパネル呼出", {16, 136, 153, 161}},
+      {w.Label3.Handle(), L"ZOL Ver 1.00", {32, 176, 127, 188}},
+  });
+  EXPECT_EQ(GetFocus(), w.Command1.Handle());
+  test::ExpectTabOrder(form, {w.Command1.Handle(), w.Command2.Handle(), w.Command3.Handle(),
+                              w.Command4.Handle(), w.Command1.Handle()});
 }
 
 TEST_F(SwitcherTest, StartUpFromTheSettings) {

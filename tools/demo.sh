@@ -28,7 +28,6 @@ run() {
       sleep 0.2
     done
     sleep 1
-    mkdir -p "$build/demo"
     import -window root "$build/demo/$program.png"
     echo "Screenshot: $build/demo/$program.png"
     [ -n "$window" ] && xdotool windowclose "$window" 2>/dev/null
@@ -46,7 +45,7 @@ fi
 zol_install_packages
 zol_japanese_locale
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target "$program"
+cmake --build --preset windows --target "$program" demo_saver
 build="$ZOL_ROOT/build/windows"
 zol_wine_environment "$build"
 
@@ -97,8 +96,9 @@ timer=timer.drv
 [display]
 DisplayFallback=0
 INI
-for name in 星空 迷路 万華鏡 流れ星 3D迷路; do cp "$build/$folder/$program.exe" "$demo/SAVERS/$name.scr"; done
-cp "$build/$folder/$program.exe" "$demo/SAVERS/古い物/旧い星空.scr"
+for name in 星空 迷路 万華鏡 流れ星 3D迷路 古い物/旧い星空; do
+  cp "$build/demo/demo_saver.exe" "$demo/SAVERS/$name.scr"
+done
 echo "説明書です。" | sjis >"$demo/SAVERS/readme.txt"
 echo "[設定]" | sjis >"$demo/SAVERS/saver.ini"
 
