@@ -18,7 +18,7 @@ void CommandButton::OnCommand(WORD code) {
 
 Label::Label(Form& form, const LabelArgs& args)
     : Control(form, L"STATIC",
-              WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | (args.wrap ? SS_LEFT : SS_LEFTNOWORDWRAP) |
+              WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | SS_CENTERIMAGE | SS_LEFTNOWORDWRAP |
                   (args.frame ? WS_BORDER : 0),
               args.caption, args.place, args.tabIndex),
       textColor_(args.textColor == CLR_INVALID ? GetSysColor(COLOR_WINDOWTEXT) : args.textColor),

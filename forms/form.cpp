@@ -33,11 +33,11 @@ void RegisterFormClass(WNDPROC windowProc) {
   RegisterClassExW(&windowClass);
 }
 
-// The system's default GUI font at the window's DPI.
+// The system's default GUI font, which is made for the system's DPI, at the window's DPI.
 HFONT CreateGuiFont(UINT dpi) {
   LOGFONTW font{};
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  font.lfHeight = MulDiv(font.lfHeight, dpi, USER_DEFAULT_SCREEN_DPI);
+  font.lfHeight = MulDiv(font.lfHeight, dpi, GetDpiForSystem());
   return CreateFontIndirectW(&font);
 }
 

@@ -160,6 +160,7 @@ class CommandButton : public Control {
   void OnCommand(WORD code) override;
 };
 
+// A label shows one line of text, centred from top to bottom and cut at its right edge.
 struct LabelArgs {
   const wchar_t* caption;
   Twips place;
@@ -167,7 +168,6 @@ struct LabelArgs {
   COLORREF background = CLR_INVALID;  // the form's colour
   COLORREF textColor = CLR_INVALID;   // the system's window text colour
   bool frame = false;                 // a single-line border
-  bool wrap = true;                   // false: one line, cut at the right edge
   int cursorId = 0;                   // a mouse pointer from the program's resources
 };
 
