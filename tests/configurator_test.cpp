@@ -196,10 +196,14 @@ TEST_F(ConfiguratorTest, PickingAFileComposesItsPath) {
   EXPECT_EQ(test::ListEntries(window->File1.Handle()), std::vector<std::wstring>{L"旧.scr"});
   EXPECT_EQ(Label1(), Folder(install.savers / L"古い物"));
 
-  // A double click on a folder opens it.
+  // A double click on a folder opens it, and so does Enter.
   HighlightFolder(L"セイバー");
   test::Notify(window->Dirlist.Handle(), LBN_DBLCLK);
   EXPECT_EQ(window->Dirlist.Path(), Folder(install.savers));
+  SetFocus(window->Dirlist.Handle());
+  HighlightFolder(L"古い物");
+  SendMessageW(window->form.Handle(), WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(window->Dirlist.Path(), Folder(install.savers / L"古い物"));
   EXPECT_TRUE(reported->kinds.empty());
 }
 
