@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include <charconv>
+#include <cmath>
 #include <vector>
 
 #include "cp932.h"
@@ -57,7 +58,8 @@ std::optional<float> ParseNumber(std::string_view field) {
   if (field.size() > 1 && field.front() == '+' && field[1] != '-') field.remove_prefix(1);
   float value = 0;
   const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (field.empty() || error != std::errc() || end != field.data() + field.size()) {
+  if (field.empty() || error != std::errc() || end != field.data() + field.size() ||
+      !std::isfinite(value)) {
     return std::nullopt;
   }
   return value;

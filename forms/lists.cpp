@@ -191,6 +191,9 @@ DirList::DirList(Form& form, const ListArgs& args)
 
 void DirList::SetPath(std::wstring_view path) {
   const std::wstring full = FullPath(path);
+  if (full.size() < 3 || full[1] != L':') {  // the list shows folders on drives
+    throw zol::Error(zol::ErrorKind::CannotReadFolder, std::wstring(path));
+  }
   if (SameText(full, path_)) return;
   const std::vector<std::wstring> subfolders = ReadFolder(full, IsFolder);
 
@@ -234,7 +237,7 @@ std::wstring DirList::FullPath(std::wstring_view path) const {
     const auto remembered = driveFolders_.find(towupper(text[0]));
     if (remembered != driveFolders_.end()) return remembered->second;
     text = text.substr(0, 2);  // that drive's current folder
-  } else if (!path_.empty() && text.size() > 0 && text[0] == L'\\' && text.rfind(L"\\\\", 0)) {
+  } else if (!path_.empty() && text.starts_with(L'\\') && !text.starts_with(L"\\\\")) {
     text = path_.substr(0, 2) + text;  // the shown folder's drive
   } else if (!path_.empty() && PathIsRelativeW(text.c_str())) {
     text = path_ + (path_.back() == L'\\' ? L"" : L"\\") + text;

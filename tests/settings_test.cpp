@@ -138,11 +138,13 @@ TEST_F(SettingsTest, ReadingFailures) {
   EXPECT_EQ(ReadFails(SettingsForm::Configurator), ErrorKind::InputPastEnd);
   EXPECT_EQ(ReadFails(SettingsForm::QuickSwitcher), ErrorKind::InputPastEnd);
 
-  test::WriteBytes(zolIni, ZolIni("12px", "8"));
-  EXPECT_EQ(ReadFails(SettingsForm::Configurator), ErrorKind::TypeMismatch);
-  const Settings switcher = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
-  EXPECT_EQ(switcher.WindowTop, 0);
-  EXPECT_EQ(switcher.WindowLeft, 8);
+  for (const char* notANumber : {"12px", "", "inf", "1,5"}) {
+    test::WriteBytes(zolIni, ZolIni(notANumber, "8"));
+    EXPECT_EQ(ReadFails(SettingsForm::Configurator), ErrorKind::TypeMismatch) << notANumber;
+    const Settings switcher = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
+    EXPECT_EQ(switcher.WindowTop, 0) << notANumber;
+    EXPECT_EQ(switcher.WindowLeft, 8);
+  }
 }
 
 TEST_F(SettingsTest, WriteProtectedFileStaysAsItWas) {
