@@ -103,13 +103,13 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_SETCURSOR:
-      return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), message, lParam);
+      return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), lParam);
     case WM_DRAWITEM:
       return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_MEASUREITEM:
       return OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_ACTIVATE:
-      return OnActivate(LOWORD(wParam), message, wParam, lParam);
+      return OnActivate(LOWORD(wParam), wParam, lParam);
     case WM_CLOSE:
       return Close(), 0;
     case WM_DPICHANGED:
@@ -145,13 +145,13 @@ LRESULT Form::OnEraseBackground(HDC dc) {
   return 1;
 }
 
-LRESULT Form::OnSetCursor(HWND hwnd, WORD hitTest, UINT message, LPARAM lParam) {
+LRESULT Form::OnSetCursor(HWND hwnd, WORD hitTest, LPARAM lParam) {
   Control* control = Find(hwnd);
   if (hitTest == HTCLIENT && control && control->Cursor()) {
     SetCursor(control->Cursor());
     return TRUE;
   }
-  return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(hwnd), lParam);
+  return DefWindowProcW(hwnd_, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), lParam);
 }
 
 LRESULT Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -164,7 +164,7 @@ LRESULT Form::OnMeasureItem(MEASUREITEMSTRUCT& item) {
   return TRUE;
 }
 
-LRESULT Form::OnActivate(WORD state, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Form::OnActivate(WORD state, WPARAM wParam, LPARAM lParam) {
   // Like a dialog box: the focus goes back to the control that had it.
   if (state == WA_INACTIVE) {
     if (Find(GetFocus())) lastFocus_ = GetFocus();
@@ -172,7 +172,7 @@ LRESULT Form::OnActivate(WORD state, UINT message, WPARAM wParam, LPARAM lParam)
     SetFocus(lastFocus_);
     return 0;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return DefWindowProcW(hwnd_, WM_ACTIVATE, wParam, lParam);
 }
 
 int Form::Add(Control& control) {

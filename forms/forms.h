@@ -119,10 +119,10 @@ class Form {
   LRESULT OnCommand(WORD id, WORD code);
   LRESULT OnControlColor(HWND hwnd, HDC dc);
   LRESULT OnEraseBackground(HDC dc);
-  LRESULT OnSetCursor(HWND hwnd, WORD hitTest, UINT message, LPARAM lParam);
+  LRESULT OnSetCursor(HWND hwnd, WORD hitTest, LPARAM lParam);
   LRESULT OnDrawItem(const DRAWITEMSTRUCT& item);
   LRESULT OnMeasureItem(MEASUREITEMSTRUCT& item);
-  LRESULT OnActivate(WORD state, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnActivate(WORD state, WPARAM wParam, LPARAM lParam);
   int Add(Control& control);
   Control* Find(HWND control) const;
   Control* FindById(UINT_PTR id) const;

@@ -27,7 +27,7 @@ TEST(ComposeChosenPathTest, JoinsWithOneBackslash) {
   for (const Case& c : cases) EXPECT_EQ(zolset::ComposeChosenPath(c.folder, c.name), c.path);
 }
 
-class ConfiguratorTest : public ::testing::Test {
+class ConfiguratorTest : public test::WindowTest<zolset::Form1> {
  protected:
   ConfiguratorTest() {
     for (const wchar_t* name : {L"星空.scr", L"迷路.scr"}) {
@@ -40,20 +40,8 @@ class ConfiguratorTest : public ::testing::Test {
     test::WriteBytes(install.savers / L"古い物" / L"旧.scr", "");
   }
 
-  test::Installation install;
-  std::unique_ptr<zolset::Form1> window;
-  std::unique_ptr<test::ReportedErrors> reported;
-
-  bool Start() {
-    window = std::make_unique<zolset::Form1>(install.zolIni);
-    reported = std::make_unique<test::ReportedErrors>(window->form);
-    return window->form.Open();
-  }
-
   std::wstring Label1() const { return window->Label1.Caption(); }
   std::wstring Folder(const fs::path& folder) const { return folder.wstring(); }
-
-  void Click(forms::Control& control) { SendMessageW(control.Handle(), BM_CLICK, 0, 0); }
 
   // Picks a file in File1 as a click does, or as a double click that arrives as a click first.
   void PickFile(const wchar_t* name, bool doubleClick = false) {

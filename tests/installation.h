@@ -2,8 +2,10 @@
 // screen savers, all inside a scratch folder. Windows only.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,24 @@ class Installation {
 struct ReportedErrors {
   explicit ReportedErrors(forms::Form& form);
   std::vector<ErrorKind> kinds;
+};
+
+// A test of a program's window on a scratch installation, its error reports recorded.
+template <class Window>
+class WindowTest : public ::testing::Test {
+ protected:
+  Installation install;
+  std::unique_ptr<Window> window;
+  std::unique_ptr<ReportedErrors> reported;
+
+  // Creates the window and runs its start-up; false when the start-up failed.
+  bool Start() {
+    window = std::make_unique<Window>(install.zolIni);
+    reported = std::make_unique<ReportedErrors>(window->form);
+    return window->form.Open();
+  }
+
+  void Click(forms::Control& control) { SendMessageW(control.Handle(), BM_CLICK, 0, 0); }
 };
 
 // A control's place in the form's client area, in pixels.

@@ -10,21 +10,8 @@ namespace {
 using test::Cp932;
 namespace fs = std::filesystem;
 
-class SwitcherTest : public ::testing::Test {
+class SwitcherTest : public test::WindowTest<zolswap::Form1> {
  protected:
-  test::Installation install;
-  std::unique_ptr<zolswap::Form1> window;
-  std::unique_ptr<test::ReportedErrors> reported;
-
-  // Creates the window and runs its start-up; false when the start-up failed.
-  bool Start() {
-    window = std::make_unique<zolswap::Form1>(install.zolIni);
-    reported = std::make_unique<test::ReportedErrors>(window->form);
-    return window->form.Open();
-  }
-
-  void Click(forms::CommandButton& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
-
   std::string NewEntry(const std::wstring& name) {
     return Cp932(L"SCRNSAVE.EXE=" + install.lines.favouriteDrive + install.lines.favouriteDir +
                  name);
