@@ -47,8 +47,12 @@ void Form1::Form_Load() {
 
 void Form1::Command1_Click() {
   const zol::RewriteResult result = zol::RewriteEntry(SystemIniPath, Label1.Caption());
-  zol::WriteSettings(settingsFile_, Settings, zol::SettingsForm::Configurator,
-                     static_cast<float>(form.Top()), static_cast<float>(form.Left()));
+  try {
+    zol::WriteSettings(settingsFile_, Settings, zol::SettingsForm::Configurator,
+                       static_cast<float>(form.Top()), static_cast<float>(form.Left()));
+  } catch (const zol::Error& error) {
+    throw error.AfterEntryChanged();
+  }
   if (result == zol::RewriteResult::EntryInserted) forms::EndProgram();
 }
 

@@ -20,7 +20,7 @@ std::string NewEntryLine(std::wstring_view value, size_t tested, const fs::path&
   const std::wstring_view tail = std::wstring_view(line).substr(line.size() - tested);
   if (!ContainsNoCase(tail, L"scr")) line = std::wstring(kEntryKey) + std::wstring(kNoScreenSaver);
   const std::optional<std::string> bytes = EncodeCp932Strict(line);
-  if (!bytes) throw Error(ErrorKind::NotRepresentable, systemIni.wstring());
+  if (!bytes) throw Error(ErrorKind::NotRepresentable, FullPath(systemIni));
   return *bytes;
 }
 
@@ -37,8 +37,11 @@ std::optional<std::wstring> ReadCurrentEntry(const fs::path& systemIni) {
 }
 
 RewriteResult RewriteEntry(const fs::path& systemIni, std::wstring_view newEntryValue) {
+  if (newEntryValue.find_first_of(std::wstring_view(L"\r\n\0", 3)) != newEntryValue.npos) {
+    throw Error(ErrorKind::LineBreakInValue, FullPath(systemIni));
+  }
   const std::vector<std::string> IniLines = SplitLines(ReadFileBytes(systemIni));
-  if (IniLines.size() > kIniLineCapacity) throw Error(ErrorKind::TooManyLines, systemIni.wstring());
+  if (IniLines.size() > kIniLineCapacity) throw Error(ErrorKind::TooManyLines, FullPath(systemIni));
 
   std::vector<std::string> written = IniLines;
   for (std::string& line : written) {
@@ -55,7 +58,7 @@ RewriteResult RewriteEntry(const fs::path& systemIni, std::wstring_view newEntry
     if (ContainsNoCase(FromCp932(line), L"DisplayFallback")) written.push_back(entry);
   }
   if (written.size() == IniLines.size()) {
-    throw Error(ErrorKind::NoPlaceForEntry, systemIni.wstring());
+    throw Error(ErrorKind::NoPlaceForEntry, FullPath(systemIni));
   }
   ReplaceFileLines(systemIni, written);
   return RewriteResult::EntryInserted;

@@ -25,8 +25,9 @@ inline constexpr size_t kIniLineCapacity = 1000;
 // holding "CRNSAV" in any letter case, or, when there is none, after every line holding
 // "DisplayFallback" in any letter case. A value that does not end in a screen-saver file name
 // writes "SCRNSAVE.EXE=（なし）". Every other line keeps its bytes. Throws, with the file as it
-// was, when it holds more than 1000 lines, when it has no place for the entry, or when the new
-// line holds a character that code page 932 cannot.
+// was, when it holds more than 1000 lines, when it has no place for the entry, when the value
+// holds CR, LF or NUL (which would add lines), or when the new line holds a character that code
+// page 932 cannot.
 RewriteResult RewriteEntry(const std::filesystem::path& systemIni, std::wstring_view newEntryValue);
 
 }  // namespace zol

@@ -11,19 +11,42 @@ struct KindText {
 KindText Describe(ErrorKind kind) {
   switch (kind) {
     case ErrorKind::FileNotFound:
-      return {"file not found", L"ファイルが見つかりません。"};
+      return {"file not found", L"ファイルが見つかりません。場所を確かめて下さい。"};
     case ErrorKind::InputPastEnd:
-      return {"input past end of file", L"ファイルの終わりを越えて読み込もうとしました。"};
+      return {"input past end of file",
+              L"ファイルの終わりを越えて読み込もうとしました。10 行そろっているか確かめて下さい。"};
+    case ErrorKind::LineTooLong:
+      return {"line too long", L"行が長すぎます（32767 バイトまで）。ファイルを直して下さい。"};
     case ErrorKind::TooManyLines:
       return {"too many lines", L"行数が 1000 行を超えているため、書き換えられません。"};
     case ErrorKind::TypeMismatch:
-      return {"type mismatch", L"型が一致しません（数値ではありません）。"};
+      return {"type mismatch", L"型が一致しません（数値ではありません）。ファイルを直して下さい。"};
     case ErrorKind::AccessDenied:
-      return {"access denied", L"書き込み禁止のため、ファイルにアクセスできません。"};
+      return {"access denied",
+              L"書き込み禁止のため、ファイルを書き換えられません。元のファイルはそのままです。"};
+    case ErrorKind::InUse:
+      return {"in use",
+              L"他のプログラムが使用中のため、ファイルにアクセスできません。"
+              L"そのプログラムを終えてから、やり直して下さい。"};
+    case ErrorKind::FolderRefuses:
+      return {"folder refuses new files",
+              L"フォルダーに新しいファイルを作れないため、書き換えられません。"
+              L"元のファイルはそのままです。"};
+    case ErrorKind::IsFolder:
+      return {"is a folder", L"ファイルの場所にフォルダーがあります。"};
+    case ErrorKind::DiskFull:
+      return {"disk full",
+              L"ディスクがいっぱいのため、書き込めませんでした。元のファイルはそのままです。"
+              L"空きを作ってから、やり直して下さい。"};
+    case ErrorKind::CannotRead:
+      return {"cannot read", L"ファイルを読み込めません。"};
     case ErrorKind::WriteFailed:
       return {"write failed", L"ファイルを書き込めませんでした。元のファイルはそのままです。"};
     case ErrorKind::NotRepresentable:
       return {"not representable", L"シフト JIS（コードページ 932）で表せない文字があります。"};
+    case ErrorKind::LineBreakInValue:
+      return {"line break in value",
+              L"改行または NUL 文字を含む値は書き込めません。ファイルはそのままです。"};
     case ErrorKind::NoPlaceForEntry:
       return {"no place for the entry",
               L"SCRNSAVE.EXE の行も DisplayFallback の行もないため、"
@@ -34,15 +57,36 @@ KindText Describe(ErrorKind kind) {
       return {"cannot read folder", L"ドライブまたはディレクトリを読み込めません。"};
     case ErrorKind::NothingPicked:
       return {"nothing picked", L"スクリーンセイバーが選ばれていません。"};
+    case ErrorKind::Unexpected:
+      return {"unexpected", L"予期しないエラーが発生しました。"};
   }
   return {"unknown", L""};
 }
 
+// A path of about the longest that Windows takes, with the middle cut out of a longer one, so
+// that both the drive and the file name stay in view and the message box stays quick.
+std::wstring Shortened(const std::wstring& text) {
+  constexpr size_t kKept = 128;
+  if (text.size() <= 2 * kKept + 1) return text;
+  return text.substr(0, kKept) + L"…" + text.substr(text.size() - kKept);
+}
+
 }  // namespace
 
+Error Error::AfterEntryChanged() const {
+  Error error = *this;
+  error.afterEntryChanged_ = true;
+  return error;
+}
+
 std::wstring Error::Text() const {
-  std::wstring text = Describe(kind_).text;
-  if (!subject_.empty()) text += L"\n\n" + subject_;
+  std::wstring text;
+  if (afterEntryChanged_) {
+    text = L"スクリーンセイバーは変更しましたが、設定（zol.ini）は保存できませんでした。\n\n";
+  }
+  text += Describe(kind_).text;
+  if (!subject_.empty()) text += L"\n\n" + Shortened(subject_);
+  if (!detail_.empty()) text += L"\n" + Shortened(detail_);
   return text;
 }
 

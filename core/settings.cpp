@@ -22,23 +22,35 @@ constexpr const wchar_t* kAlternateNameKey = L"代替えのスクリーンセイ
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-// Reads the file field by field: blanks before a field are skipped; a field in double quotes
-// runs to the closing quote; any other field runs to the end of its line, commas included, so
-// that a folder name with a comma stays whole. What follows a field on its line is passed over.
+// The longest line that a field may be, in bytes; a longer one is refused, not shown.
+constexpr size_t kLongestField = 32767;
+
+// Reads the file field by field, one field a line: blanks before a field are skipped; a field in
+// double quotes runs to the closing quote on its line; any other field runs to the end of its
+// line, commas included, so that a folder name with a comma stays whole. What follows a field on
+// its line is passed over. No field ever reaches into the next line.
 class FieldReader {
  public:
   FieldReader(std::string_view bytes, const fs::path& file) : bytes_(bytes), file_(file) {}
 
   std::string Next() {
+    ++line_;
     while (pos_ < bytes_.size() && IsBlank(bytes_[pos_])) ++pos_;
-    if (pos_ >= bytes_.size()) throw Error(ErrorKind::InputPastEnd, file_.wstring());
+    if (pos_ >= bytes_.size()) Fail(ErrorKind::InputPastEnd);
+    const size_t lineEnd = LineEnd(pos_);
     const bool quoted = bytes_[pos_] == '"';
     const size_t start = pos_ + quoted;
-    const size_t end = quoted ? std::min(bytes_.find('"', start), bytes_.size()) : LineEnd(start);
-    pos_ = LineEnd(end);
+    const size_t end = quoted ? std::min(bytes_.find('"', start), lineEnd) : lineEnd;
+    if (end - start > kLongestField) Fail(ErrorKind::LineTooLong);
+    pos_ = lineEnd;
     if (pos_ < bytes_.size() && bytes_[pos_] == '\r') ++pos_;
     if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
     return std::string(bytes_.substr(start, end - start));
+  }
+
+  // Refuses the field last read.
+  [[noreturn]] void Fail(ErrorKind kind) const {
+    throw Error(kind, FullPath(file_), std::to_wstring(line_) + L" 行目");
   }
 
  private:
@@ -50,6 +62,7 @@ class FieldReader {
   std::string_view bytes_;
   const fs::path& file_;
   size_t pos_ = 0;
+  int line_ = 0;
 };
 
 std::optional<float> ParseNumber(std::string_view field) {
@@ -65,11 +78,9 @@ std::optional<float> ParseNumber(std::string_view field) {
   return value;
 }
 
-float ReadPosition(const std::string& field, SettingsForm form, const fs::path& file) {
-  const std::optional<float> value = ParseNumber(field);
-  if (!value && form == SettingsForm::Configurator) {
-    throw Error(ErrorKind::TypeMismatch, file.wstring());
-  }
+float ReadPosition(FieldReader& fields, SettingsForm form) {
+  const std::optional<float> value = ParseNumber(fields.Next());
+  if (!value && form == SettingsForm::Configurator) fields.Fail(ErrorKind::TypeMismatch);
   return value.value_or(0);
 }
 
@@ -107,8 +118,8 @@ Settings ReadSettings(const fs::path& file, SettingsForm form) {
   settings.ControlPanelDirLine = fields.Next();
   settings.FavouriteName = fields.Next();
   settings.AlternateName = fields.Next();
-  settings.WindowTop = ReadPosition(fields.Next(), form, file);
-  settings.WindowLeft = ReadPosition(fields.Next(), form, file);
+  settings.WindowTop = ReadPosition(fields, form);
+  settings.WindowLeft = ReadPosition(fields, form);
   return settings;
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "resource_ids.h"
@@ -17,6 +18,9 @@ constexpr int kFirstControlId = 100;  // above IDOK and IDCANCEL, which dialog k
 struct ProgramEnd {};
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+// The ASCII text of a standard library exception.
+std::wstring Widen(const char* text) { return std::wstring(text, text + strlen(text)); }
 
 void RegisterFormClass(WNDPROC windowProc) {
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -262,6 +266,9 @@ bool Form::Dispatch(const std::function<void()>& handler) {
   } catch (const zol::Error& error) {
     ReportError(error);
     return false;
+  } catch (const std::exception& error) {
+    ReportError(zol::Error(zol::ErrorKind::Unexpected, L"", Widen(error.what())));
+    return false;
   }
   return true;
 }
@@ -269,6 +276,9 @@ bool Form::Dispatch(const std::function<void()>& handler) {
 void Form::Close() {
   ended_ = true;
   ShowWindow(hwnd_, SW_HIDE);
+  // A WM_CLOSE sent from another thread or process is handled inside GetMessage, which would
+  // then wait for the next posted message before the loop could see that the program ended.
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
 int Form::Top() const {

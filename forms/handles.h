@@ -18,6 +18,12 @@ struct Releaser {
 
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, Releaser<DeleteObject>>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, Releaser<DeleteObject>>;
-using UniqueFind = std::unique_ptr<void, Releaser<FindClose>>;
+// FindFirstFile answers INVALID_HANDLE_VALUE, not null, when it finds nothing.
+struct FindCloser {
+  void operator()(HANDLE find) const {
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  }
+};
+using UniqueFind = std::unique_ptr<void, FindCloser>;
 
 }  // namespace forms

@@ -63,7 +63,9 @@ std::wstring FullPathName(const std::wstring& path) {
 }
 
 std::wstring ListText(HWND list, int index) {
-  std::wstring text(SendMessageW(list, LB_GETTEXTLEN, index, 0) + 1, L'\0');
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring text(length + 1, L'\0');
   text.resize(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data())));
   return text;
 }

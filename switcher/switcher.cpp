@@ -41,7 +41,11 @@ void Form1::SwitchTo(const std::wstring& fileName) {
   const std::wstring NewEntryValue =
       zol::ValueText(Settings.FavouriteDrive) + zol::ValueText(Settings.FavouriteDir) + fileName;
   if (zol::RewriteEntry(SystemIniPath, NewEntryValue) == zol::RewriteResult::EntryReplaced) {
-    WriteSettings();
+    try {
+      WriteSettings();
+    } catch (const zol::Error& error) {
+      throw error.AfterEntryChanged();
+    }
   }
   forms::EndProgram();
 }
