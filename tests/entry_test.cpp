@@ -25,6 +25,9 @@ class EntryTest : public ::testing::Test {
     EXPECT_EQ(test::ReadBytes(systemIni), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
   }
+
+  // Expects reading and rewriting the entry to fail with the kind given, naming the file.
+  void ExpectFails(ErrorKind kind);
 };
 
 TEST_F(EntryTest, ReadsTheFirstCapitalEntry) {
@@ -43,6 +46,11 @@ TEST_F(EntryTest, ReadsTheFirstCapitalEntry) {
       {"scrnsave.exe=x.scr\r\n", std::nullopt},
       {"", std::nullopt},
       {"a=SCRNSAVE\rb=c.scr\r\n", L"SCRNSAVE"},
+      {"[boot]\nSCRNSAVE.EXE=C:\\a.scr\nx=1\n", L"C:\\a.scr"},
+      {"\xff"
+       "SCRNSAVE.EXE=a.scr\r\n",
+       L"a.scr"},
+      {"SCRNSAVE\x81=b.scr\r\n", L"b.scr"},
   };
   for (const Case& c : cases) {
     test::WriteBytes(systemIni, c.file);
@@ -66,14 +74,16 @@ TEST_F(EntryTest, RewritesOnlyTheEntry) {
        RewriteResult::EntryReplaced},
       {"line ends", "a\rb\nc\r\n\r\nscrnsave.exe=x", L"b.SCR",
        "a\r\nb\nc\r\n\r\nSCRNSAVE.EXE=b.SCR\r\n", RewriteResult::EntryReplaced},
+      {"LF line ends", "[boot]\nSCRNSAVE.EXE=a.scr\nDisplayFallback=0", L"b.scr",
+       "[boot]\r\nSCRNSAVE.EXE=b.scr\r\nDisplayFallback=0\r\n", RewriteResult::EntryReplaced},
       {"other lines keep their bytes", kept + "SCRNSAVE.EXE=a.scr\r\n" + kept,
        L"D:\\セイバー\\星空.scr", kept + Cp932(L"SCRNSAVE.EXE=D:\\セイバー\\星空.scr\r\n") + kept,
        RewriteResult::EntryReplaced},
       {"a trail byte is no letter",
-       "x\x83"
+       "x\xff\x83"
        "CRNSAV\r\nscrnsave.exe=a\r\n",
        L"b.scr",
-       "x\x83"
+       "x\xff\x83"
        "CRNSAV\r\nSCRNSAVE.EXE=b.scr\r\n",
        RewriteResult::EntryReplaced},
       {"scr within ten", "SCRNSAVE.EXE=a.scr\r\n", L"C:\\x.scr.bak",
@@ -112,22 +122,42 @@ TEST_F(EntryTest, HoldsAThousandLinesAndRefusesMore) {
 TEST_F(EntryTest, FailuresLeaveTheFileAsItWas) {
   ExpectRefused("[boot]\r\nshell=Explorer.exe\r\n", L"a.scr", ErrorKind::NoPlaceForEntry);
   ExpectRefused("SCRNSAVE.EXE=a.scr\r\n", L"C:\\caf\u00e9.scr", ErrorKind::NotRepresentable);
+  for (std::wstring_view injected :
+       {std::wstring_view(L"a.scr\r\nshell=evil.exe"), std::wstring_view(L"a\0.scr", 6)}) {
+    ExpectRefused("DisplayFallback=0\r\n", injected, ErrorKind::LineBreakInValue);
+  }
 
   test::WriteBytes(systemIni, "SCRNSAVE.EXE=a.scr\r\n");
   test::SetReadOnly(systemIni, true);
   ExpectRefused("SCRNSAVE.EXE=a.scr\r\n", L"b.scr", ErrorKind::AccessDenied);
   test::SetReadOnly(systemIni, false);
 
+  // A temporary file that a crash left under the name this save would take first.
+  const std::string stale =
+      systemIni.string() + "." + std::to_string(test::ProcessId()) + "-0.zol-new";
+  test::WriteBytes(stale, "left by a crash");
+  EXPECT_EQ(RewriteEntry(systemIni, L"b.scr"), RewriteResult::EntryReplaced);
+  EXPECT_EQ(test::ReadBytes(systemIni), "SCRNSAVE.EXE=b.scr\r\n");
+  std::filesystem::remove(stale);
+
   std::filesystem::remove(systemIni);
+  std::filesystem::create_directory(systemIni);
+  ExpectFails(ErrorKind::IsFolder);
+  std::filesystem::remove(systemIni);
+  ExpectFails(ErrorKind::FileNotFound);
+  EXPECT_FALSE(std::filesystem::exists(systemIni));
+}
+
+void EntryTest::ExpectFails(ErrorKind kind) {
   for (auto call : {+[](const std::filesystem::path& file) { RewriteEntry(file, L"a.scr"); },
                     +[](const std::filesystem::path& file) { ReadCurrentEntry(file); }}) {
     try {
       call(systemIni);
-      ADD_FAILURE() << "a missing file was read";
+      ADD_FAILURE() << "no failure";
     } catch (const Error& error) {
-      EXPECT_EQ(error.Kind(), ErrorKind::FileNotFound);
+      EXPECT_EQ(error.Kind(), kind) << error.what();
+      EXPECT_NE(error.Text().find(systemIni.wstring()), std::wstring::npos);
     }
-    EXPECT_FALSE(std::filesystem::exists(systemIni));
   }
 }
 

@@ -55,7 +55,10 @@ std::wstring Installation::DirOf(const fs::path& folder) {
 }
 
 ReportedErrors::ReportedErrors(forms::Form& form) {
-  form.ReportError = [this](const Error& error) { kinds.push_back(error.Kind()); };
+  form.ReportError = [this](const Error& error) {
+    kinds.push_back(error.Kind());
+    lastText = error.Text();
+  };
 }
 
 RECT PlaceOf(HWND control) {

@@ -45,6 +45,7 @@ class Installation {
 struct ReportedErrors {
   explicit ReportedErrors(forms::Form& form);
   std::vector<ErrorKind> kinds;
+  std::wstring lastText;
 };
 
 // A test of a program's window on a scratch installation, its error reports recorded.

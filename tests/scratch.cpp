@@ -8,6 +8,12 @@
 
 #include "cp932.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace zol::test {
 namespace fs = std::filesystem;
 
@@ -42,5 +48,17 @@ void SetReadOnly(const fs::path& file, bool readOnly) {
 }
 
 std::string Cp932(std::wstring_view text) { return EncodeCp932Strict(text).value(); }
+
+}  // namespace zol::test
+
+namespace zol::test {
+
+unsigned long ProcessId() {
+#ifdef _WIN32
+  return GetCurrentProcessId();
+#else
+  return static_cast<unsigned long>(getpid());
+#endif
+}
 
 }  // namespace zol::test

@@ -24,6 +24,9 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 std::string ReadBytes(const std::filesystem::path& file);
 void SetReadOnly(const std::filesystem::path& file, bool readOnly);
 
+// This process's id, which names the temporary files of its saves.
+unsigned long ProcessId();
+
 // Code page 932 bytes of a text that the code page holds.
 std::string Cp932(std::wstring_view text);
 

@@ -27,15 +27,16 @@ class SettingsTest : public ::testing::Test {
   test::ScratchFolder folder;
   std::filesystem::path zolIni = folder / "zol.ini";
 
-  ErrorKind ReadFails(SettingsForm form) {
+  Error ReadError(SettingsForm form) {
     try {
       ReadSettings(zolIni, form);
     } catch (const Error& error) {
-      return error.Kind();
+      return error;
     }
     ADD_FAILURE() << "ReadSettings did not fail";
-    return ErrorKind::FileNotFound;
+    return Error(ErrorKind::Unexpected, L"");
   }
+  ErrorKind ReadFails(SettingsForm form) { return ReadError(form).Kind(); }
 };
 
 TEST_F(SettingsTest, EachProgramReadsWhatTheOtherWrote) {
@@ -120,12 +121,16 @@ TEST_F(SettingsTest, KeepsBytesThatCodePage932DoesNotMapBack) {
 }
 
 TEST_F(SettingsTest, QuotedFieldsAndBlankLines) {
-  test::WriteBytes(zolIni, "\"C:\",ignored\r\n  \"\\A B\\\"\r\n\r\nx\r\n\r\n\r\nn\r\nm\r\n1\r\n2");
+  // A quote that is not closed on its line ends there: no field reaches into the next line.
+  test::WriteBytes(
+      zolIni,
+      "\"C:\",ignored\r\n  \"\\A B\\\"\r\n\r\n\"x\r\nrun=evil.exe\"\r\n\r\nn\r\nm\r\n1\r\n2");
   const Settings settings = ReadSettings(zolIni, SettingsForm::Configurator);
   EXPECT_EQ(settings.SystemIniDrive, "C:");
   EXPECT_EQ(settings.SystemIniDir, "\\A B\\");
   EXPECT_EQ(settings.FavouriteDrive, "");
   EXPECT_EQ(settings.FavouriteDir, "x");
+  EXPECT_EQ(settings.ControlPanelDriveLine, "run=evil.exe\"");
   EXPECT_EQ(settings.WindowLeft, 2);
 }
 
@@ -136,11 +141,20 @@ TEST_F(SettingsTest, ReadingFailures) {
   nineLines.resize(nineLines.size() - 2);
   test::WriteBytes(zolIni, nineLines);
   EXPECT_EQ(ReadFails(SettingsForm::Configurator), ErrorKind::InputPastEnd);
-  EXPECT_EQ(ReadFails(SettingsForm::QuickSwitcher), ErrorKind::InputPastEnd);
+  EXPECT_NE(ReadError(SettingsForm::QuickSwitcher).Text().find(L"10 行目"), std::wstring::npos);
+
+  // A line far longer than a field may be is refused at once, naming the line and the file.
+  test::WriteBytes(zolIni, "C:\r\n\\\r\n" + std::string(10 << 20, 'x') + "\r\n");
+  const Error tooLong = ReadError(SettingsForm::QuickSwitcher);
+  EXPECT_EQ(tooLong.Kind(), ErrorKind::LineTooLong);
+  EXPECT_NE(tooLong.Text().find(L"3 行目"), std::wstring::npos);
+  EXPECT_NE(tooLong.Text().find(zolIni.wstring()), std::wstring::npos);
 
   for (const char* notANumber : {"12px", "", "inf", "1,5"}) {
     test::WriteBytes(zolIni, ZolIni(notANumber, "8"));
-    EXPECT_EQ(ReadFails(SettingsForm::Configurator), ErrorKind::TypeMismatch) << notANumber;
+    const Error mismatch = ReadError(SettingsForm::Configurator);
+    EXPECT_EQ(mismatch.Kind(), ErrorKind::TypeMismatch) << notANumber;
+    EXPECT_NE(mismatch.Text().find(L"9 行目"), std::wstring::npos);
     const Settings switcher = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
     EXPECT_EQ(switcher.WindowTop, 0) << notANumber;
     EXPECT_EQ(switcher.WindowLeft, 8);
@@ -161,6 +175,14 @@ TEST_F(SettingsTest, WriteProtectedFileStaysAsItWas) {
   }
   EXPECT_EQ(test::ReadBytes(zolIni), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(ErrorTest, LongPathsAreCutInTheMiddle) {
+  const std::wstring text =
+      Error(ErrorKind::FileNotFound, L"C:\\" + std::wstring(100000, L'x') + L"\\zol.ini").Text();
+  EXPECT_LT(text.size(), 400u);
+  EXPECT_NE(text.find(L"C:\\x"), std::wstring::npos);
+  EXPECT_NE(text.find(L"x\\zol.ini"), std::wstring::npos);
 }
 
 }  // namespace

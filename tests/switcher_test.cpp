@@ -189,33 +189,55 @@ TEST_F(SwitcherTest, FailedCommandLeavesTheWindowOpen) {
     EXPECT_TRUE(IsWindowVisible(window->form.Handle())) << c.name;
     EXPECT_EQ(test::ReadBytes(install.systemIni), c.systemIniAfter) << c.name;
     EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni) << c.name;
+    // Only a failed save after a rewrite says that the screen saver was changed.
+    EXPECT_EQ(reported->lastText.find(L"スクリーンセイバーは変更しました") != std::wstring::npos,
+              c.systemIniAfter != c.systemIni)
+        << c.name;
   }
+  // Whatever else a handler throws reaches the error report too.
+  window->form.Dispatch([] { throw std::length_error("vector"); });
+  EXPECT_EQ(reported->kinds.back(), ErrorKind::Unexpected);
 }
 
-TEST_F(SwitcherTest, ProgramSwitchesWhenAUserClicks) {
+// The program itself, driven from another process: a click with the real mouse switches, and a
+// WM_CLOSE (a session that ends, a task manager) ends it without writing anything.
+TEST_F(SwitcherTest, ProgramSwitchesOrClosesFromOutside) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const fs::path program = fs::path(self).parent_path().parent_path() / "switcher" / "zolswap.exe";
-  std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, install.folder.Path().c_str(), &startup, &process));
-  WaitForInputIdle(process.hProcess, 20000);
-  HWND button = nullptr;
-  for (int i = 0; i < 200 && !button; ++i, Sleep(100)) {
-    const HWND form = FindWindowW(L"ZolForm", L"ＺＯＬ３．６０");
-    button = form ? FindWindowExW(form, nullptr, L"Button", L"スクリーンセイバ無し") : nullptr;
+  const std::string systemIni = test::ReadBytes(install.systemIni);
+  const std::string zolIni = test::ReadBytes(install.zolIni);
+  for (const bool close : {true, false}) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, install.folder.Path().c_str(), &startup, &process));
+    WaitForInputIdle(process.hProcess, 20000);
+    HWND form = nullptr, button = nullptr;
+    for (int i = 0; i < 200 && !button; ++i, Sleep(100)) {
+      form = FindWindowW(L"ZolForm", L"ＺＯＬ３．６０");
+      button = form ? FindWindowExW(form, nullptr, L"Button", L"スクリーンセイバ無し") : nullptr;
+    }
+    ASSERT_NE(button, nullptr);
+    if (close) {
+      SendMessageW(form, WM_CLOSE, 0, 0);
+    } else {
+      test::ClickAt(button);
+    }
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0) << close;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (close) {
+      EXPECT_EQ(test::ReadBytes(install.systemIni), systemIni);
+      EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni);
+    } else {
+      EXPECT_EQ(test::ReadBytes(install.systemIni), "[boot]\r\n" + NewEntry(L"（なし）.scr") +
+                                                        "\r\n[display]\r\nDisplayFallback=0\r\n");
+      EXPECT_EQ(test::ReadBytes(install.zolIni), SavedZolIni(L" 1500 ", L" 3000 "));
+    }
   }
-  ASSERT_NE(button, nullptr);
-  test::ClickAt(button);
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  EXPECT_EQ(test::ReadBytes(install.systemIni),
-            "[boot]\r\n" + NewEntry(L"（なし）.scr") + "\r\n[display]\r\nDisplayFallback=0\r\n");
-  EXPECT_EQ(test::ReadBytes(install.zolIni), SavedZolIni(L" 1500 ", L" 3000 "));
 }
 
 }  // namespace

@@ -22,4 +22,23 @@ drives="$WINEPREFIX/dosdevices" root="$ZOL_ROOT/build/windows/test-drive"
 rm -rf "$root" && mkdir -p "$root" && touch "$root/.zol-test-drive"
 ln -sfn "$root" "$drives/r:"
 ln -sfn "$ZOL_ROOT/build/windows/no-such-folder" "$drives/q:"
+# As root, two small disks for the file-fault tests: O: with room for a few files, P: read-only
+# with a system.ini on it. They are unmounted when the tests end; without them those cases skip.
+faults="$ZOL_ROOT/build/windows/fault-drives"
+fault_disks() {
+  local disk
+  for disk in small read-only; do
+    mountpoint -q "$faults/$disk" && umount "$faults/$disk"
+    mkdir -p "$faults/$disk"
+    mount -t tmpfs -o size=64k,mode=0777 "zol-$disk" "$faults/$disk" || return 1
+  done
+  printf '[boot]\r\nSCRNSAVE.EXE=a.scr\r\n' >"$faults/read-only/system.ini"
+  mount -o remount,ro "$faults/read-only" &&
+    ln -sfn "$faults/small" "$drives/o:" && ln -sfn "$faults/read-only" "$drives/p:"
+}
+if [ "$(id -u)" -eq 0 ]; then
+  trap 'rm -f "$drives/o:" "$drives/p:"
+    umount "$faults/small" "$faults/read-only" 2>/dev/null || true' EXIT
+  fault_disks || echo "No fault disks here: the full-disk and read-only cases will be skipped."
+fi
 zol_under_wine ctest --preset windows
