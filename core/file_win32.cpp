@@ -152,7 +152,6 @@ void ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
     Sleep(kReplacePause);
   }
   temporary.placed = true;
-  if (kept) SetFileAttributesW(file.c_str(), kept);
 }
 
 std::wstring FullPath(const fs::path& file) {

@@ -111,6 +111,16 @@ TEST(FaultTest, EachFailureLeavesTheFileAsItWas) {
   DeleteFileW(full.c_str());
 }
 
+TEST(FaultTest, ARewriteKeepsHiddenAndSystem) {
+  test::ScratchFolder folder;
+  const fs::path systemIni = folder / "system.ini";
+  test::WriteBytes(systemIni, kBefore);
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  ASSERT_TRUE(SetFileAttributesW(systemIni.c_str(), kKept));
+  RewriteEntry(systemIni, L"b.scr");
+  EXPECT_EQ(GetFileAttributesW(systemIni.c_str()) & kKept, kKept);
+}
+
 // Two programs save one file a few hundred times at once: every read sees one whole version,
 // and no temporary file is left.
 TEST(FaultTest, ConcurrentSavesNeverMix) {
