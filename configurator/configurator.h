@@ -2,7 +2,6 @@
 // "*.scr" files, the path that the apply button writes into system.ini, and four commands.
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "forms.h"
@@ -21,7 +20,7 @@ std::wstring ComposeChosenPath(std::wstring_view folder, std::wstring_view name)
 
 struct Form1 {
   // The settings file is "zol.ini" in the working directory; tests give their own.
-  explicit Form1(std::filesystem::path settingsFile = L"zol.ini");
+  explicit Form1(zol::Path settingsFile = L"zol.ini");
 
   forms::Form form{{L"ゾルヴァ(ZOL3.60)", 6045, 5970, kGrey, forms::Frame::Sizable}};
   forms::CommandButton Command4{form, {L"コントロールパネルの呼出し", {600, 4680, 3375, 495}, 13}};
@@ -67,9 +66,9 @@ struct Form1 {
   void Label2_Click();  // the hot spot hides the window
 
  private:
-  std::filesystem::path settingsFile_;
+  zol::Path settingsFile_;
   zol::Settings Settings;
-  std::filesystem::path SystemIniPath;
+  zol::Path SystemIniPath;
   std::wstring PickedScreenSaver;  // the full path of the file last picked in File1
 };
 

@@ -8,14 +8,13 @@
 #include "textfile.h"
 
 namespace zol {
-namespace fs = std::filesystem;
 namespace {
 
 constexpr std::wstring_view kEntryKey = L"SCRNSAVE.EXE=";
 
 // The new entry line. "scr" must stand among the last characters of the line: ten when an
 // entry is replaced, five when one is inserted.
-std::string NewEntryLine(std::wstring_view value, size_t tested, const fs::path& systemIni) {
+std::string NewEntryLine(std::wstring_view value, size_t tested, const Path& systemIni) {
   std::wstring line = std::wstring(kEntryKey) + std::wstring(value);
   const std::wstring_view tail = std::wstring_view(line).substr(line.size() - tested);
   if (!ContainsNoCase(tail, L"scr")) line = std::wstring(kEntryKey) + std::wstring(kNoScreenSaver);
@@ -26,7 +25,7 @@ std::string NewEntryLine(std::wstring_view value, size_t tested, const fs::path&
 
 }  // namespace
 
-std::optional<std::wstring> ReadCurrentEntry(const fs::path& systemIni) {
+std::optional<std::wstring> ReadCurrentEntry(const Path& systemIni) {
   for (const std::string& bytes : SplitLines(ReadFileBytes(systemIni))) {
     const std::wstring line = FromCp932(bytes);
     if (line.find(L"SCRNSAVE") == line.npos) continue;
@@ -36,7 +35,7 @@ std::optional<std::wstring> ReadCurrentEntry(const fs::path& systemIni) {
   return std::nullopt;
 }
 
-RewriteResult RewriteEntry(const fs::path& systemIni, std::wstring_view newEntryValue) {
+RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue) {
   if (newEntryValue.find_first_of(std::wstring_view(L"\r\n\0", 3)) != newEntryValue.npos) {
     throw Error(ErrorKind::LineBreakInValue, FullPath(systemIni));
   }

@@ -1,10 +1,11 @@
 // The "SCRNSAVE.EXE=" entry of system.ini: reading it at start-up and rewriting it.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "textfile.h"
 
 namespace zol {
 
@@ -14,7 +15,7 @@ inline constexpr std::wstring_view kNoScreenSaver = L"（なし）";
 // The screen saver that system.ini names now: the value of the first line holding "SCRNSAVE"
 // (capitals only), or "（なし）" when that value holds no "scr" in any letter case. Nothing when
 // no line holds it.
-std::optional<std::wstring> ReadCurrentEntry(const std::filesystem::path& systemIni);
+std::optional<std::wstring> ReadCurrentEntry(const Path& systemIni);
 
 enum class RewriteResult { EntryReplaced, EntryInserted };
 
@@ -28,6 +29,6 @@ inline constexpr size_t kIniLineCapacity = 1000;
 // was, when it holds more than 1000 lines, when it has no place for the entry, when the value
 // holds CR, LF or NUL (which would add lines), or when the new line holds a character that code
 // page 932 cannot.
-RewriteResult RewriteEntry(const std::filesystem::path& systemIni, std::wstring_view newEntryValue);
+RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue);
 
 }  // namespace zol

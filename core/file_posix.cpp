@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 #include "error.h"
 #include "textfile.h"
@@ -28,7 +29,7 @@ struct TemporaryFile {
   }
 };
 
-[[noreturn]] void Fail(ErrorKind kind, const fs::path& file) { throw Error(kind, FullPath(file)); }
+[[noreturn]] void Fail(ErrorKind kind, const Path& file) { throw Error(kind, FullPath(file)); }
 
 ErrorKind ReadError(int error) {
   switch (error) {
@@ -72,7 +73,7 @@ int WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::string ReadFileBytes(const fs::path& file) {
+std::string ReadFileBytes(const Path& file) {
   const FileDescriptor in{open(file.c_str(), O_RDONLY | O_CLOEXEC)};
   if (in.fd < 0) Fail(ReadError(errno), file);
   std::string bytes;
@@ -86,7 +87,7 @@ std::string ReadFileBytes(const fs::path& file) {
   }
 }
 
-void ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
+void ReplaceFileBytes(const Path& file, std::string_view bytes) {
   struct stat original {};
   const bool exists = stat(file.c_str(), &original) == 0;
   if (exists && S_ISDIR(original.st_mode)) Fail(ErrorKind::IsFolder, file);
@@ -98,7 +99,7 @@ void ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
   FileDescriptor out{-1};
   for (int attempt = 0; out.fd < 0; ++attempt) {
     const std::string name =
-        file.string() + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".zol-new";
+        file + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".zol-new";
     out.fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (out.fd >= 0) {
       temporary.path = name;
@@ -111,15 +112,18 @@ void ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
   if (rename(temporary.path.c_str(), file.c_str()) != 0) Fail(WriteError(errno), file);
   temporary.placed = true;
   // The new name itself reaches the disk with the folder.
-  const FileDescriptor folder{open(file.parent_path().empty() ? "." : file.parent_path().c_str(),
-                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+  const fs::path parent = fs::path(file).parent_path();
+  const FileDescriptor folder{
+      open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
   if (folder.fd >= 0) fsync(folder.fd);
 }
 
-std::wstring FullPath(const fs::path& file) {
+Path ToPath(std::wstring_view text) { return fs::path(text).string(); }
+
+std::wstring FullPath(const Path& file) {
   std::error_code error;
   const fs::path full = fs::absolute(file, error);
-  return (error ? file : full).wstring();
+  return (error ? fs::path(file) : full).wstring();
 }
 
 }  // namespace zol

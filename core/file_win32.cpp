@@ -9,7 +9,6 @@
 #include "textfile.h"
 
 namespace zol {
-namespace fs = std::filesystem;
 namespace {
 
 struct HandleCloser {
@@ -33,16 +32,16 @@ struct TemporaryFile {
 constexpr int kReplaceTries = 50;
 constexpr DWORD kReplacePause = 20;  // milliseconds
 
-[[noreturn]] void Fail(ErrorKind kind, const fs::path& file) { throw Error(kind, FullPath(file)); }
+[[noreturn]] void Fail(ErrorKind kind, const Path& file) { throw Error(kind, FullPath(file)); }
 
-DWORD Attributes(const fs::path& file) { return GetFileAttributesW(file.c_str()); }
+DWORD Attributes(const Path& file) { return GetFileAttributesW(file.c_str()); }
 
-bool IsFolderNow(const fs::path& file) {
+bool IsFolderNow(const Path& file) {
   const DWORD attributes = Attributes(file);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-ErrorKind ReadError(DWORD error, const fs::path& file) {
+ErrorKind ReadError(DWORD error, const Path& file) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
@@ -73,7 +72,7 @@ ErrorKind WriteError(DWORD error) {
   }
 }
 
-ErrorKind ReplaceError(DWORD error, const fs::path& file) {
+ErrorKind ReplaceError(DWORD error, const Path& file) {
   if (error != ERROR_ACCESS_DENIED) return WriteError(error);
   const DWORD attributes = Attributes(file);
   if (attributes == INVALID_FILE_ATTRIBUTES) return ErrorKind::WriteFailed;
@@ -97,7 +96,7 @@ DWORD WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-std::string ReadFileBytes(const fs::path& file) {
+std::string ReadFileBytes(const Path& file) {
   const UniqueFile in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (in.get() == INVALID_HANDLE_VALUE) Fail(ReadError(GetLastError(), file), file);
@@ -113,7 +112,7 @@ std::string ReadFileBytes(const fs::path& file) {
   return bytes;
 }
 
-void ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
+void ReplaceFileBytes(const Path& file, std::string_view bytes) {
   const DWORD original = Attributes(file);
   if (original != INVALID_FILE_ATTRIBUTES && (original & FILE_ATTRIBUTE_DIRECTORY)) {
     Fail(ErrorKind::IsFolder, file);
@@ -130,8 +129,8 @@ void ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
   TemporaryFile temporary;
   UniqueFile out(INVALID_HANDLE_VALUE);
   for (int attempt = 0; out.get() == INVALID_HANDLE_VALUE; ++attempt) {
-    const std::wstring name = file.wstring() + L"." + std::to_wstring(GetCurrentProcessId()) +
-                              L"-" + std::to_wstring(attempt) + L".zol-new";
+    const std::wstring name = file + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(attempt) + L".zol-new";
     out.reset(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                           kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr));
     if (out.get() != INVALID_HANDLE_VALUE) {
@@ -154,14 +153,16 @@ void ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
   temporary.placed = true;
 }
 
-std::wstring FullPath(const fs::path& file) {
+Path ToPath(std::wstring_view text) { return Path(text); }
+
+std::wstring FullPath(const Path& file) {
   std::wstring full(MAX_PATH, L'\0');
   DWORD length = GetFullPathNameW(file.c_str(), MAX_PATH, full.data(), nullptr);
   if (length >= MAX_PATH) {
     full.resize(length);
     length = GetFullPathNameW(file.c_str(), length, full.data(), nullptr);
   }
-  if (length == 0) return file.wstring();
+  if (length == 0) return file;
   full.resize(length);
   return full;
 }

@@ -1,7 +1,9 @@
 #include "settings.h"
 
-#include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "cp932.h"
@@ -9,7 +11,6 @@
 #include "textfile.h"
 
 namespace zol {
-namespace fs = std::filesystem;
 namespace {
 
 constexpr const wchar_t* kSystemIniDriveKey = L"System.iniのあるドライブ =";
@@ -31,7 +32,7 @@ constexpr size_t kLongestField = 32767;
 // its line is passed over. No field ever reaches into the next line.
 class FieldReader {
  public:
-  FieldReader(std::string_view bytes, const fs::path& file) : bytes_(bytes), file_(file) {}
+  FieldReader(std::string_view bytes, const Path& file) : bytes_(bytes), file_(file) {}
 
   std::string Next() {
     ++line_;
@@ -60,7 +61,7 @@ class FieldReader {
   }
 
   std::string_view bytes_;
-  const fs::path& file_;
+  const Path& file_;
   size_t pos_ = 0;
   int line_ = 0;
 };
@@ -69,10 +70,15 @@ std::optional<float> ParseNumber(std::string_view field) {
   while (!field.empty() && IsBlank(field.front())) field.remove_prefix(1);
   while (!field.empty() && IsBlank(field.back())) field.remove_suffix(1);
   if (field.size() > 1 && field.front() == '+' && field[1] != '-') field.remove_prefix(1);
-  float value = 0;
-  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (field.empty() || error != std::errc() || end != field.data() + field.size() ||
-      !std::isfinite(value)) {
+  // Decimal notation only: strtof alone would also take hexadecimal, "inf" and "nan".
+  if (field.empty() || field.find_first_not_of("0123456789.eE+-") != field.npos) {
+    return std::nullopt;
+  }
+  const std::string text(field);
+  char* end = nullptr;
+  errno = 0;
+  const float value = std::strtof(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value)) {
     return std::nullopt;
   }
   return value;
@@ -87,9 +93,8 @@ float ReadPosition(FieldReader& fields, SettingsForm form) {
 // The shortest text of the number, with at most seven significant digits.
 std::string NumberText(float value) {
   char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value == 0 ? 0.0f : value,
-                                    std::chars_format::general, 7);
-  return std::string(text, result.ptr);
+  const int length = std::snprintf(text, sizeof text, "%.7g", value == 0 ? 0.0 : value);
+  return std::string(text, length);
 }
 
 std::string PositionLine(float value, SettingsForm form) {
@@ -106,7 +111,7 @@ std::string KeyedLine(const wchar_t* key, std::string_view line) {
 
 }  // namespace
 
-Settings ReadSettings(const fs::path& file, SettingsForm form) {
+Settings ReadSettings(const Path& file, SettingsForm form) {
   const std::string bytes = ReadFileBytes(file);
   FieldReader fields(bytes, file);
   Settings settings;
@@ -123,8 +128,8 @@ Settings ReadSettings(const fs::path& file, SettingsForm form) {
   return settings;
 }
 
-void WriteSettings(const fs::path& file, const Settings& settings, SettingsForm form,
-                   float windowTop, float windowLeft) {
+void WriteSettings(const Path& file, const Settings& settings, SettingsForm form, float windowTop,
+                   float windowLeft) {
   const bool configurator = form == SettingsForm::Configurator;
   ReplaceFileLines(file, {
                              KeyedLine(kSystemIniDriveKey, settings.SystemIniDrive),
@@ -154,8 +159,9 @@ std::wstring_view ValueAfterEquals(std::wstring_view line) {
 
 std::wstring ValueText(std::string_view line) { return FromCp932(ValueAfterEquals(line)); }
 
-fs::path SystemIniPath(const Settings& settings) {
-  return ValueText(settings.SystemIniDrive) + ValueText(settings.SystemIniDir) + L"system.ini";
+Path SystemIniPath(const Settings& settings) {
+  return ToPath(ValueText(settings.SystemIniDrive) + ValueText(settings.SystemIniDir) +
+                L"system.ini");
 }
 
 std::wstring ControlPanelCommand(const Settings& settings) {

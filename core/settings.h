@@ -12,9 +12,10 @@
 //  10  <window left in twips>
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "textfile.h"
 
 namespace zol {
 
@@ -39,13 +40,13 @@ struct Settings {
 // a position as 0 and writes the number in print form (" 1234 "). Each reads what the other wrote.
 enum class SettingsForm { Configurator, QuickSwitcher };
 
-Settings ReadSettings(const std::filesystem::path& file, SettingsForm form);
+Settings ReadSettings(const Path& file, SettingsForm form);
 
 // Rewrites the whole file with the window position given. Lines 1 to 4 are written as their key
 // text and value, lines 5 and 6 as read; lines 7 and 8 as read by the configurator and as key
 // text and value by the quick switcher.
-void WriteSettings(const std::filesystem::path& file, const Settings& settings, SettingsForm form,
-                   float windowTop, float windowLeft);
+void WriteSettings(const Path& file, const Settings& settings, SettingsForm form, float windowTop,
+                   float windowLeft);
 
 // The text after the first "=", or the whole line when it holds none. "=" never occurs inside a
 // double-byte character of code page 932, so this works on the file's bytes as well as on text.
@@ -53,7 +54,7 @@ std::string_view ValueAfterEquals(std::string_view line);
 std::wstring_view ValueAfterEquals(std::wstring_view line);
 
 // The value of line 1, the value of line 2 and "system.ini", joined with no separator.
-std::filesystem::path SystemIniPath(const Settings& settings);
+Path SystemIniPath(const Settings& settings);
 
 // The value of line 5, the value of line 6 and "control.exe", joined with no separator.
 std::wstring ControlPanelCommand(const Settings& settings);

@@ -4,7 +4,7 @@
 
 namespace zol {
 
-void ReplaceFileLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+void ReplaceFileLines(const Path& file, const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
   ReplaceFileBytes(file, bytes);

@@ -7,26 +7,35 @@
 // save wins whole; the other saves too or reports that the file is in use.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zol {
 
+// A file's path as the platform's file functions take it: UTF-16 on Windows, bytes elsewhere.
+#ifdef _WIN32
+using Path = std::wstring;
+#else
+using Path = std::string;
+#endif
+
+// The path of a file named in text.
+Path ToPath(std::wstring_view text);
+
 // The file's bytes. Throws FileNotFound, IsFolder, InUse (held or locked by another program) or
 // CannotRead, naming the file by its full path.
-std::string ReadFileBytes(const std::filesystem::path& file);
+std::string ReadFileBytes(const Path& file);
 
 // Replaces the file's content with the bytes given. Throws AccessDenied for a write-protected
 // file, IsFolder, InUse, FolderRefuses, DiskFull or WriteFailed, and leaves the file as it was.
-void ReplaceFileBytes(const std::filesystem::path& file, std::string_view bytes);
+void ReplaceFileBytes(const Path& file, std::string_view bytes);
 
 // Replaces the file's content with the lines given, each ended by CR LF.
-void ReplaceFileLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
+void ReplaceFileLines(const Path& file, const std::vector<std::string>& lines);
 
 // The full path of a file, for messages.
-std::wstring FullPath(const std::filesystem::path& file);
+std::wstring FullPath(const Path& file);
 
 // Splits at CR or CR LF; a lone LF stays inside its line, except in a file with no CR at all,
 // whose lines end in LF. A last line without a line end counts.

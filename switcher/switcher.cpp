@@ -6,7 +6,7 @@
 
 namespace zolswap {
 
-Form1::Form1(std::filesystem::path settingsFile) : settingsFile_(std::move(settingsFile)) {
+Form1::Form1(zol::Path settingsFile) : settingsFile_(std::move(settingsFile)) {
   form.Load = [this] { Form_Load(); };
   Command1.Click = [this] { Command1_Click(); };
   Command2.Click = [this] { Command2_Click(); };

@@ -2,8 +2,6 @@
 // panel, each ending the program.
 #pragma once
 
-#include <filesystem>
-
 #include "forms.h"
 #include "settings.h"
 #include "version.h"
@@ -14,7 +12,7 @@ inline constexpr COLORREF kGrey = RGB(0xC0, 0xC0, 0xC0);
 
 struct Form1 {
   // The settings file is "zol.ini" in the working directory; tests give their own.
-  explicit Form1(std::filesystem::path settingsFile = L"zol.ini");
+  explicit Form1(zol::Path settingsFile = L"zol.ini");
 
   forms::Form form{{L"ＺＯＬ３．６０", 2565, 2940, kGrey, forms::Frame::FixedWithMinimize}};
   forms::CommandButton Command4{form, {L"コントロールパネル呼出", {240, 2040, 2055, 375}, 4}};
@@ -33,9 +31,9 @@ struct Form1 {
   void SwitchTo(const std::wstring& fileName);
   void WriteSettings();
 
-  std::filesystem::path settingsFile_;
+  zol::Path settingsFile_;
   zol::Settings Settings;
-  std::filesystem::path SystemIniPath;
+  zol::Path SystemIniPath;
 };
 
 }  // namespace zolswap

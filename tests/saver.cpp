@@ -8,11 +8,12 @@
 
 int main(int argc, char** argv) {
   if (argc != 4) return 2;
-  const std::string value = argv[2];
+  const std::string file = argv[1], value = argv[2];
   int inUse = 0;
   for (int i = 0; i < std::stoi(argv[3]); ++i) {
     try {
-      zol::RewriteEntry(argv[1], std::wstring(value.begin(), value.end()));
+      zol::RewriteEntry(zol::ToPath(std::wstring(file.begin(), file.end())),
+                        std::wstring(value.begin(), value.end()));
     } catch (const zol::Error& error) {
       if (error.Kind() != zol::ErrorKind::InUse) return 1;
       ++inUse;
