@@ -45,6 +45,7 @@ void Form1::Form_Load() {
   Dirlist.SetPath(zol::ValueText(Settings.FavouriteDir));
 }
 
+// The window stays open after a replaced entry and shows it as system.ini now names it.
 void Form1::Command1_Click() {
   const zol::RewriteResult result = zol::RewriteEntry(SystemIniPath, Label1.Caption());
   try {
@@ -54,6 +55,9 @@ void Form1::Command1_Click() {
     throw error.AfterEntryChanged();
   }
   if (result == zol::RewriteResult::EntryInserted) forms::EndProgram();
+  if (const auto WrittenEntry = zol::ReadCurrentEntry(SystemIniPath)) {
+    Label5.SetCaption(*WrittenEntry);
+  }
 }
 
 void Form1::Command2_Click() { forms::EndProgram(); }

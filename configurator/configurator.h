@@ -35,7 +35,11 @@ struct Form1 {
   forms::Label Label6{
       form,
       {L"変更後の設定　：　　　（必ず変更ボタンを押して下さい）", {600, 3360, 4110, 180}, 11}};
-  forms::Label Label5{form, {L"なし　［画面の設定で変更して下さい］", {1800, 240, 2805, 180}, 10}};
+  forms::Label Label5{form,
+                      {.caption = L"なし　［画面の設定で変更して下さい］",
+                       .place = {1800, 240, 2805, 180},
+                       .tabIndex = 10,
+                       .showsPath = true}};
   forms::Label Label4{form, {L"現在の設定 ：", {600, 240, 1050, 180}, 9}};
   forms::Label Label3{form, {L"ZOL Ver " ZOL_VERSION_WTEXT, {2280, 5520, 1665, 180}, 8}};
   forms::Label Label2{form,
@@ -51,7 +55,8 @@ struct Form1 {
                        .tabIndex = 5,
                        .background = kWhite,
                        .textColor = kBlack,
-                       .frame = true}};
+                       .frame = true,
+                       .showsPath = true}};
 
   void Form_Load();
   void Command1_Click();  // apply

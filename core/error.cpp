@@ -57,6 +57,10 @@ KindText Describe(ErrorKind kind) {
       return {"cannot read folder", L"ドライブまたはディレクトリを読み込めません。"};
     case ErrorKind::NothingPicked:
       return {"nothing picked", L"スクリーンセイバーが選ばれていません。"};
+    case ErrorKind::NotShiftJis:
+      return {
+          "not shift jis",
+          L"ファイルが UTF-8 で保存されています。シフト JIS（コードページ 932）で保存して下さい。"};
     case ErrorKind::Unexpected:
       return {"unexpected", L"予期しないエラーが発生しました。"};
   }

@@ -28,6 +28,7 @@ enum class ErrorKind {
   CannotStart,       // a program that cannot be started
   CannotReadFolder,  // a drive or folder that cannot be read
   NothingPicked,     // no screen-saver file has been picked yet
+  NotShiftJis,       // a settings file saved as UTF-8
   Unexpected,        // anything else: the detail says what
 };
 

@@ -109,10 +109,40 @@ std::string KeyedLine(const wchar_t* key, std::string_view line) {
   return *EncodeCp932Strict(key) + std::string(ValueAfterEquals(line));
 }
 
+// Whether the bytes are UTF-8 holding at least one character beyond ASCII.
+bool IsUtf8BeyondAscii(std::string_view bytes) {
+  bool beyondAscii = false;
+  for (size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const size_t length = lead < 0x80                    ? 1
+                          : lead >= 0xC2 && lead <= 0xDF ? 2
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                         : 0;
+    if (length == 0 || i + length > bytes.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    }
+    beyondAscii |= length > 1;
+    i += length;
+  }
+  return beyondAscii;
+}
+
+// Today's editors save as UTF-8 by default: such a file would be read as garbled paths and
+// written back garbled, so it is refused before anything is taken from it.
+void RefuseUtf8(std::string_view bytes, const fs::path& file) {
+  if (bytes.starts_with("\xEF\xBB\xBF") ||
+      (!DecodeCp932Strict(bytes) && IsUtf8BeyondAscii(bytes))) {
+    throw Error(ErrorKind::NotShiftJis, FullPath(file));
+  }
+}
+
 }  // namespace
 
 Settings ReadSettings(const Path& file, SettingsForm form) {
   const std::string bytes = ReadFileBytes(file);
+  RefuseUtf8(bytes, file);
   FieldReader fields(bytes, file);
   Settings settings;
   settings.SystemIniDrive = fields.Next();

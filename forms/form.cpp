@@ -23,7 +23,7 @@ HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 std::wstring Widen(const char* text) { return std::wstring(text, text + strlen(text)); }
 
 void RegisterFormClass(WNDPROC windowProc) {
-  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -37,11 +37,46 @@ void RegisterFormClass(WNDPROC windowProc) {
   RegisterClassExW(&windowClass);
 }
 
-// The system's default GUI font, which is made for the system's DPI, at the window's DPI.
-HFONT CreateGuiFont(UINT dpi) {
+// The system's message font at a DPI. SystemParametersInfoForDpi came with Windows 10 1607; before
+// it, the font is scaled from the screen's DPI.
+LOGFONTW MessageFont(UINT dpi) {
+  using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+  static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (forDpi) {
+    forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+  } else {
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const HDC screen = GetDC(nullptr);
+    metrics.lfMessageFont.lfHeight =
+        MulDiv(metrics.lfMessageFont.lfHeight, dpi, GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+  }
+  return metrics.lfMessageFont;
+}
+
+// The font that the designed sizes were made for, ＭＳ Ｐゴシック 9 pt, at the window's DPI; where
+// it is not installed, the system's message font. The font mapper answers with another face for a
+// face it does not have, and with the asked name, in either language, for one it has or
+// substitutes.
+HFONT CreateFormFont(UINT dpi) {
   LOGFONTW font{};
-  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  font.lfHeight = MulDiv(font.lfHeight, dpi, GetDpiForSystem());
+  font.lfHeight = -MulDiv(9, dpi, 72);
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  wcscpy_s(font.lfFaceName, L"ＭＳ Ｐゴシック");
+  UniqueFont classic(CreateFontIndirectW(&font));
+  const HDC screen = GetDC(nullptr);
+  const HGDIOBJ old = SelectObject(screen, classic.get());
+  wchar_t face[LF_FACESIZE] = L"";
+  GetTextFaceW(screen, LF_FACESIZE, face);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  if (wcscmp(face, L"ＭＳ Ｐゴシック") == 0 || _wcsicmp(face, L"MS PGothic") == 0) {
+    return classic.release();
+  }
+  font = MessageFont(dpi);
   return CreateFontIndirectW(&font);
 }
 
@@ -116,6 +151,8 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnActivate(LOWORD(wParam), wParam, lParam);
     case WM_CLOSE:
       return Close(), 0;
+    case WM_NEXTDLGCTL:
+      return FocusControl(reinterpret_cast<HWND>(wParam)), 0;
     case WM_DPICHANGED:
       return ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)), 0;
     default:
@@ -197,7 +234,7 @@ Control* Form::FindById(UINT_PTR id) const {
 
 void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
-  font_.reset(CreateGuiFont(dpi));
+  font_.reset(CreateFormFont(dpi));
   for (Control* control : controls_) {
     const Twips& place = control->place_;
     SetWindowPos(control->hwnd_, nullptr, ToPixels(place.left), ToPixels(place.top),
@@ -216,6 +253,22 @@ void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
   }
   SetWindowPos(hwnd_, nullptr, frame.left, frame.top, frame.right - frame.left,
                frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// As in a dialog box: a push button that takes the focus becomes the default button, which Enter
+// presses. IsDialogMessage does the same when the user tabs to a button. The form is no dialog box,
+// so WM_NEXTDLGCTL comes only from the form itself, always naming the control.
+void Form::FocusControl(HWND control) {
+  for (const Control* other : controls_) {
+    if (other->hwnd_ != control &&
+        (SendMessageW(other->hwnd_, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)) {
+      SendMessageW(other->hwnd_, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    }
+  }
+  if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) {
+    SendMessageW(control, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  }
+  SetFocus(control);
 }
 
 void Form::ArrangeTabOrder() {
@@ -242,7 +295,7 @@ bool Form::Open() {
   }
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
-  if (lastFocus_) SetFocus(lastFocus_);
+  if (lastFocus_) SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(lastFocus_), TRUE);
   return true;
 }
 

@@ -61,6 +61,7 @@ class Control {
   virtual HCURSOR Cursor() const { return nullptr; }
   // After the form's DPI and font have changed.
   virtual void OnDpiChanged() {}
+  const Twips& Place() const { return place_; }
 
   Form& form_;
   HWND hwnd_ = nullptr;
@@ -106,6 +107,8 @@ class Form {
   std::function<void(const zol::Error&)> ReportError;
 
   int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+  // The right edge of the designed client area in pixels.
+  int ClientRight() const { return ToPixels(clientWidth_); }
   // The height of a list's entry in pixels.
   int ItemHeight() const { return ToPixels(240); }
   int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
@@ -127,6 +130,7 @@ class Form {
   Control* Find(HWND control) const;
   Control* FindById(UINT_PTR id) const;
   void ApplyDpi(UINT dpi, const RECT* suggested);
+  void FocusControl(HWND control);
   void ArrangeTabOrder();
   void Close();
 
@@ -154,13 +158,19 @@ class CommandButton : public Control {
   CommandButton(Form& form, const ButtonArgs& args);
   std::function<void()> Click;
   void SetCaption(std::wstring_view caption);
+  // Gives the button the focus and makes it the default button, as the Tab key does.
   void SetFocus();
 
  private:
   void OnCommand(WORD code) override;
 };
 
-// A label shows one line of text, centred from top to bottom and cut at its right edge.
+// A command button's caption goes onto a second line when one line does not fit it.
+//
+// A label shows one line of text, centred from top to bottom. A caption that does not fit widens a
+// label without a frame to the right, up to the edge of the designed client area. A label that
+// shows a path keeps the path's end (the file name) in view with an ellipsis in its middle, and
+// shows the whole path as a tooltip; its Caption stays whole.
 struct LabelArgs {
   const wchar_t* caption;
   Twips place;
@@ -169,6 +179,7 @@ struct LabelArgs {
   COLORREF textColor = CLR_INVALID;   // the system's window text colour
   bool frame = false;                 // a single-line border
   int cursorId = 0;                   // a mouse pointer from the program's resources
+  bool showsPath = false;
 };
 
 class Label : public Control {
@@ -182,11 +193,14 @@ class Label : public Control {
   void OnCommand(WORD code) override;
   HBRUSH OnColor(HDC dc) override;
   HCURSOR Cursor() const override { return cursor_; }
+  void OnDpiChanged() override { FitCaption(); }
+  void FitCaption();
 
   COLORREF textColor_;
   COLORREF background_;
   UniqueBrush brush_;
-  HCURSOR cursor_;  // shared from the resources: not ours to destroy
+  HCURSOR cursor_;          // shared from the resources: not ours to destroy
+  HWND tooltip_ = nullptr;  // owned by the form's window, which destroys it
 };
 
 struct TextBoxArgs {
@@ -214,7 +228,8 @@ struct ListArgs {
 };
 
 // A drop-down list of the machine's drives. Its value is the selected entry's text: the drive
-// letter and a colon, then the volume label in brackets when the drive has one ("c: [SYSTEM]").
+// letter and a colon, then, for a local fixed disk, its volume label in brackets when it has one
+// ("c: [SYSTEM]").
 class DriveList : public Control {
  public:
   DriveList(Form& form, const ListArgs& args);

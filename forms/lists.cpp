@@ -155,8 +155,10 @@ void DriveList::Fill() {
   const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(std::size(drives)), drives);
   for (const wchar_t* root = drives; root < drives + length && *root; root += wcslen(root) + 1) {
     std::wstring entry = {static_cast<wchar_t>(towlower(root[0])), L':'};
+    // Only a local fixed disk answers at once: a network drive may stall for seconds.
     wchar_t label[MAX_PATH + 1] = L"";
-    if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) &&
+    if (GetDriveTypeW(root) == DRIVE_FIXED &&
+        GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) &&
         *label) {
       entry += L" [" + std::wstring(label) + L"]";
     }

@@ -83,26 +83,28 @@ TEST_F(ConfiguratorTest, WindowAsCreated) {
 
   zolset::Form1& w = *window;
   test::ExpectControls({
-      {w.Command4.Handle(), L"コントロールパネルの呼出し", {40, 312, 265, 345}},
-      {w.Command3.Handle(), L"オプション設定　（変更後実施して下さい）", {144, 264, 369, 297}},
-      {w.File1.Handle(), L"", {40, 40, 193, 202}},
-      {w.Dirlist.Handle(), L"", {208, 72, 361, 214}},
-      {w.Command2.Handle(), L"終　了", {288, 312, 369, 345}},
-      {w.Command1.Handle(), L"変　更", {40, 264, 121, 297}},
-      {w.Text1.Handle(), L"", {320, 240, 385, 258}},
-      {w.Label6.Handle(),
-       L"変更後の設定　：　　　（必ず変更ボタンを押して下さい）",
-       {40, 224, 314, 236}},
-      {w.Label5.Handle(), L"なし　［画面の設定で変更して下さい］", {120, 16, 307, 28}},
-      {w.Label4.Handle(), L"現在の設定 ：", {40, 16, 110, 28}},
-      {w.Label3.Handle(), L"ZOL Ver 1.00", {152, 368, 263, 380}},
-      {w.Label2.Handle(), L"", {424, 368, 441, 388}},
-      {w.Label1.Handle(), L"Label1", {40, 240, 361, 256}},
+      {w.Command4.Handle(), L"コントロールパネルの呼出し"},
+      {w.Command3.Handle(), L"オプション設定　（変更後実施して下さい）"},
+      {w.File1.Handle(), L""},
+      {w.Dirlist.Handle(), L""},
+      {w.Command2.Handle(), L"終　了"},
+      {w.Command1.Handle(), L"変　更"},
+      {w.Text1.Handle(), L""},
+      {w.Label6.Handle(), L"変更後の設定　：　　　（必ず変更ボタンを押して下さい）"},
+      {w.Label5.Handle(), L"なし　［画面の設定で変更して下さい］"},
+      {w.Label4.Handle(), L"現在の設定 ："},
+      {w.Label3.Handle(), L"ZOL Ver 1.00"},
+      {w.Label2.Handle(), L""},
+      {w.Label1.Handle(), L"Label1"},
   });
   const RECT drives = test::PlaceOf(w.Drvlist.Handle());
   EXPECT_EQ(drives.left, 208);
   EXPECT_EQ(drives.top, 40);
   EXPECT_EQ(drives.right, 361);
+  // Labels widen for their captions within the client area.
+  for (const forms::Label* label : {&w.Label5, &w.Label6}) {
+    EXPECT_LE(test::PlaceOf(label->Handle()).right, client.right);
+  }
   // The hot spot lies beyond the designed client area.
   EXPECT_GE(test::PlaceOf(w.Label2.Handle()).left, client.right);
 
@@ -152,6 +154,18 @@ TEST_F(ConfiguratorTest, FailedStartUpShowsNoWindow) {
   install.WriteZolIni();
   EXPECT_FALSE(Start());
   EXPECT_EQ(reported->kinds, std::vector{ErrorKind::TypeMismatch});
+
+  // zol.ini saved as UTF-8, as today's editors do: refused, nothing written.
+  install.lines = test::Installation().lines;
+  install.WriteZolIni();
+  const std::string utf8 = "\xEF\xBB\xBF" + test::ReadBytes(install.zolIni);
+  test::WriteBytes(install.zolIni, utf8);
+  const std::string systemIni = test::ReadBytes(install.systemIni);
+  EXPECT_FALSE(Start());
+  EXPECT_EQ(reported->kinds, std::vector{ErrorKind::NotShiftJis});
+  window.reset();
+  EXPECT_EQ(test::ReadBytes(install.zolIni), utf8);
+  EXPECT_EQ(test::ReadBytes(install.systemIni), systemIni);
 }
 
 TEST_F(ConfiguratorTest, PickingAFileComposesItsPath) {
@@ -251,11 +265,13 @@ TEST_F(ConfiguratorTest, ApplyReplacesTheEntryAndStaysOpen) {
   saved.left = L"450";
   EXPECT_EQ(test::ReadBytes(install.zolIni), test::ZolIniBytes(saved));
 
+  EXPECT_EQ(window->Label5.Caption(), Folder(install.savers / L"迷路.scr"));
+
   PickFile(L"星空.scr");
   Click(window->Command1);
   EXPECT_EQ(test::ReadBytes(install.systemIni),
             "[boot]\r\n" + Entry(Folder(install.savers / L"星空.scr")) + "\r\n");
-  EXPECT_EQ(window->Label5.Caption(), L"C:\\OLD.SCR");
+  EXPECT_EQ(window->Label5.Caption(), Folder(install.savers / L"星空.scr"));
   EXPECT_TRUE(reported->kinds.empty());
 }
 
@@ -264,6 +280,61 @@ TEST_F(ConfiguratorTest, ApplyWithoutAPickedFileWritesNone) {
   Click(window->Command1);
   EXPECT_EQ(test::ReadBytes(install.systemIni),
             "[boot]\r\n" + Entry(L"（なし）") + "\r\n[display]\r\nDisplayFallback=0\r\n");
+  EXPECT_EQ(window->Label5.Caption(), L"（なし）");
+}
+
+// Enter and Space press the button that the program gave the focus, as after the Tab key.
+TEST_F(ConfiguratorTest, KeysActOnTheButtonThatTheProgramFocuses) {
+  const std::string none =
+      "[boot]\r\n" + Entry(L"（なし）") + "\r\n[display]\r\nDisplayFallback=0\r\n";
+  const std::string picked = "[boot]\r\n" + Entry(Folder(install.savers / L"迷路.scr")) +
+                             "\r\n[display]\r\nDisplayFallback=0\r\n";
+  for (const UINT key : {VK_RETURN, VK_SPACE}) {
+    test::WriteBytes(install.systemIni,
+                     "[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
+    ASSERT_TRUE(Start());
+    test::PressKey(window->form.Handle(), key);  // Command1 has the focus from the start
+    EXPECT_EQ(test::ReadBytes(install.systemIni), none) << key;
+
+    SetFocus(window->File1.Handle());
+    PickFile(L"迷路.scr");  // which gives Command1 the focus
+    test::PressKey(window->form.Handle(), key);
+    EXPECT_EQ(test::ReadBytes(install.systemIni), picked) << key;
+    EXPECT_TRUE(reported->kinds.empty());
+  }
+}
+
+// A path too long for its label reads back whole and shows whole as a tooltip.
+TEST_F(ConfiguratorTest, PathLabels) {
+  const fs::path deep =
+      install.savers / L"とても長い名前のフォルダーの中のまた長い名前のフォルダー";
+  fs::create_directories(deep);
+  fs::copy_file(install.savers / L"星空.scr", deep / L"流れ星.scr");
+  ASSERT_TRUE(Start());
+  window->Dirlist.SetPath(deep.wstring());
+  PickFile(L"流れ星.scr");
+  Click(window->Command1);
+  for (const forms::Label* label : {&window->Label1, &window->Label5}) {
+    EXPECT_EQ(label->Caption(), Folder(deep / L"流れ星.scr"));
+    RECT box;
+    GetClientRect(label->Handle(), &box);
+    EXPECT_GT(test::TextWidth(label->Handle()), box.right);
+    EXPECT_EQ(test::TooltipText(label->Handle()), Folder(deep / L"流れ星.scr"));
+  }
+}
+
+// A command button's caption that one line does not hold goes onto two lines.
+TEST(CommandButtonTest, WrapsACaptionThatOneLineDoesNotHold) {
+  struct Case {
+    int width;
+    int lines;
+  };
+  for (const Case c : {Case{4000, 1}, Case{1800, 2}}) {
+    forms::Form form{{L"t", 4500, 1500, zolset::kGrey, forms::Frame::Sizable}};
+    forms::CommandButton button{
+        form, {L"オプション設定　（変更後実施して下さい）", {0, 0, c.width, 495}, 0}};
+    EXPECT_EQ(test::TextLines(button.Handle()), c.lines) << c.width;
+  }
 }
 
 TEST_F(ConfiguratorTest, ApplyInsertsTheEntryAndEnds) {

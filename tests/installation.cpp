@@ -1,5 +1,6 @@
 #include "installation.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -126,10 +127,98 @@ void SelectEntry(HWND list, const wchar_t* text) {
 void ExpectControls(std::initializer_list<ExpectedControl> controls) {
   for (const ExpectedControl& c : controls) {
     EXPECT_EQ(forms::WindowText(c.control), c.text);
-    const RECT place = PlaceOf(c.control);
-    EXPECT_TRUE(EqualRect(&place, &c.place))
-        << testing::PrintToString(c.text) << " is at " << place.left << "," << place.top << "-"
-        << place.right << "," << place.bottom;
+    wchar_t windowClass[16];
+    GetClassNameW(c.control, windowClass, 16);
+    if (_wcsicmp(windowClass, L"Static") != 0) continue;
+    RECT client;
+    GetClientRect(c.control, &client);
+    EXPECT_LE(TextWidth(c.control), client.right) << testing::PrintToString(c.text);
+  }
+}
+
+int TextWidth(HWND control) {
+  const std::wstring text = forms::WindowText(control);
+  const HDC dc = GetDC(control);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT box = {};
+  DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return box.right;
+}
+
+int TextLines(HWND control) {
+  RECT client;
+  GetClientRect(control, &client);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HDC dc = CreateCompatibleDC(nullptr);
+  const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(dc, bitmap);
+  SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  GdiFlush();
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  const int edge = 4;  // the button's frame is dark too
+  int lines = 0;
+  bool inLine = false;
+  for (int y = edge; y < client.bottom - edge; ++y) {
+    bool dark = false;
+    for (int x = edge; x < client.right - edge; ++x) {
+      const DWORD pixel = pixels[y * client.right + x];
+      dark |= GetRValue(pixel) < 0x40 && GetGValue(pixel) < 0x40 && GetBValue(pixel) < 0x40;
+    }
+    lines += dark && !inLine;
+    inLine = dark;
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return lines;
+}
+
+std::wstring TooltipText(HWND control) {
+  struct Search {
+    HWND control;
+    std::wstring text;
+  } search{control, L""};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND tooltip, LPARAM found) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(found);
+        wchar_t windowClass[32];
+        GetClassNameW(tooltip, windowClass, 32);
+        if (_wcsicmp(windowClass, TOOLTIPS_CLASSW) != 0) return TRUE;
+        wchar_t text[1024] = L"";
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = GetParent(search.control);
+        tool.uId = reinterpret_cast<UINT_PTR>(search.control);
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+        search.text = text;
+        return search.text.empty();
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.text;
+}
+
+void PressKey(HWND form, UINT key) {
+  for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+    MSG msg{};
+    msg.hwnd = GetFocus();
+    msg.message = message;
+    msg.wParam = key;
+    msg.lParam = message == WM_KEYDOWN ? 1 : 0xC0000001;
+    if (!IsDialogMessageW(form, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
   }
 }
 

@@ -89,13 +89,21 @@ void Notify(HWND control, WORD code);
 // Highlights a list box's entry and notifies the form, as a click does.
 void SelectEntry(HWND list, const wchar_t* text);
 
-// Expects controls with these texts at these places (client pixels), and this tab order.
+// Expects controls with these texts; a label's text on one line within the label's width.
 struct ExpectedControl {
   HWND control;
   const wchar_t* text;
-  RECT place;
 };
 void ExpectControls(std::initializer_list<ExpectedControl> controls);
+// The width of the control's text on one line in the control's font, in pixels.
+int TextWidth(HWND control);
+// How many lines of dark text the control draws inside its edges.
+int TextLines(HWND control);
+// The text of the control's tooltip; empty when it has none.
+std::wstring TooltipText(HWND control);
+
+// Presses and releases a key on the focused control as the form's message loop passes it on.
+void PressKey(HWND form, UINT key);
 void ExpectTabOrder(HWND form, std::initializer_list<HWND> order);
 
 // The entries of a list box.

@@ -161,6 +161,41 @@ TEST_F(SettingsTest, ReadingFailures) {
   }
 }
 
+TEST_F(SettingsTest, RefusesAFileSavedAsUtf8) {
+  const std::u8string_view text =
+      u8"System.iniのあるドライブ =C:\r\nsystem.iniのあるディレクトリ=\\WINDOWS\\\r\nC:\r\n"
+      u8"\\セイバー\\\r\nC:\r\n\\WINDOWS\\\r\n星空.scr\r\n迷路.scr\r\n0\r\n0\r\n";
+  const std::string utf8(text.begin(), text.end());
+  struct Case {
+    std::string bytes;
+    bool refused;
+  };
+  const Case cases[] = {
+      {utf8, true},
+      {"\xEF\xBB\xBF" + utf8, true},
+      {"\xEF\xBB\xBF" + ZolIni("0", "0"), true},
+      {ZolIni("0", "0") + "\xFF\r\n", false},  // neither code page 932 nor UTF-8
+      {"C:\r\n\\W\\\r\nC:\r\n\\S\\\r\nC:\r\n\\W\\\r\na\r\nb\r\n0\r\n0\r\n", false},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(zolIni, c.bytes);
+    if (!c.refused) {
+      EXPECT_NO_THROW(ReadSettings(zolIni, SettingsForm::Configurator)) << c.bytes;
+      continue;
+    }
+    for (SettingsForm form : {SettingsForm::Configurator, SettingsForm::QuickSwitcher}) {
+      EXPECT_EQ(ReadFails(form), ErrorKind::NotShiftJis) << c.bytes;
+    }
+  }
+  test::WriteBytes(zolIni, utf8);
+  try {
+    ReadSettings(zolIni, SettingsForm::Configurator);
+  } catch (const Error& error) {  // it says how to save the file, and names it
+    EXPECT_NE(error.Text().find(L"シフト JIS（コードページ 932）"), std::wstring::npos);
+    EXPECT_NE(error.Text().find(zolIni.wstring()), std::wstring::npos);
+  }
+}
+
 TEST_F(SettingsTest, WriteProtectedFileStaysAsItWas) {
   const std::string before = ZolIni("10", "20");
   test::WriteBytes(zolIni, before);

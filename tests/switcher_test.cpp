@@ -40,11 +40,11 @@ TEST_F(SwitcherTest, WindowAsCreated) {
 
   zolswap::Form1& w = *window;
   test::ExpectControls({
-      {w.Command1.Handle(), L"星空.scr に変更", {16, 16, 153, 41}},
-      {w.Command3.Handle(), L"迷路.scr に変更", {16, 56, 153, 81}},
-      {w.Command2.Handle(), L"スクリーンセイバ無し", {16, 96, 153, 121}},
-      {w.Command4.Handle(), L"コントロールパネル呼出", {16, 136, 153, 161}},
-      {w.Label3.Handle(), L"ZOL Ver 1.00", {32, 176, 127, 188}},
+      {w.Command1.Handle(), L"星空.scr に変更"},
+      {w.Command3.Handle(), L"迷路.scr に変更"},
+      {w.Command2.Handle(), L"スクリーンセイバ無し"},
+      {w.Command4.Handle(), L"コントロールパネル呼出"},
+      {w.Label3.Handle(), L"ZOL Ver 1.00"},
   });
   EXPECT_EQ(GetFocus(), w.Command1.Handle());
   test::ExpectTabOrder(form, {w.Command1.Handle(), w.Command2.Handle(), w.Command3.Handle(),

@@ -3,7 +3,7 @@
 
 ZOL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZOL_PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 wine wine64 xvfb xauth
-  xdotool locales fonts-noto-cjk fonts-wine imagemagick)
+  xdotool locales fonts-noto-cjk fonts-ipafont-gothic fonts-wine imagemagick)
 
 # Installs the Debian packages that are missing, when run as root.
 zol_install_packages() {
@@ -52,10 +52,19 @@ zol_wine_environment() {
 # started here, detached, and not inside the command. On the virtual display, which has no
 # window manager, Wine's windows are unmanaged: otherwise Wine waits two seconds for a window
 # manager whenever a shown window is destroyed.
+# The prefix shows what Japanese Windows shows: ＭＳ Ｐゴシック is IPAPGothic, its metric twin, and
+# the title bar's buttons come from Wine's Marlett, which Wine does not find where Debian puts it.
+# ZOL_DPI sets the DPI (96 unless given).
 zol_under_wine() {
   local script='"$ZOL_WINESERVER" -p; "$ZOL_WINE" wineboot -i >/dev/null 2>&1 </dev/null;
-    "$ZOL_WINE" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d $ZOL_MANAGED /f \
-      >/dev/null 2>&1 </dev/null;
+    cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/";
+    reg() { "$ZOL_WINE" reg add "$@" /f >/dev/null 2>&1 </dev/null; }
+    reg "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d $ZOL_MANAGED
+    reg "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "${ZOL_DPI:-96}"
+    for face in "ＭＳ Ｐゴシック" "MS PGothic"; do
+      reg "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
+        /v "$face" /d IPAPGothic
+    done
     "$@"; r=$?; "$ZOL_WINESERVER" -k; exit $r'
   if [ -n "${DISPLAY:-}" ]; then
     export ZOL_MANAGED=Y; bash -c "$script" zol "$@"

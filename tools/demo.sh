@@ -21,20 +21,20 @@ esac
 run() {
   cd "$demo"
   if [ -n "$screenshot" ]; then
-    "$ZOL_WINE" "$build/$folder/$program.exe" &
+    "$ZOL_WINE" "$build/$folder/$program.exe" 2>>"$build/demo/wine.log" &
     local pid=$! window=""
     for _ in $(seq 100); do
       window=$(xdotool search --name "^${caption//(/\\(}\$" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
       sleep 0.2
     done
     sleep 1
-    import -window root "$build/demo/$program.png"
+    import -window root -trim +repage "$build/demo/$program.png"
     echo "Screenshot: $build/demo/$program.png"
     [ -n "$window" ] && xdotool windowclose "$window" 2>/dev/null
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   else
-    "$ZOL_WINE" "$build/$folder/$program.exe"
+    "$ZOL_WINE" "$build/$folder/$program.exe" 2>>"$build/demo/wine.log"
   fi
 }
 if [ -n "${inside:-}" ]; then
