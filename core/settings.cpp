@@ -131,7 +131,7 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
 
 // Today's editors save as UTF-8 by default: such a file would be read as garbled paths and
 // written back garbled, so it is refused before anything is taken from it.
-void RefuseUtf8(std::string_view bytes, const fs::path& file) {
+void RefuseUtf8(std::string_view bytes, const Path& file) {
   if (bytes.starts_with("\xEF\xBB\xBF") ||
       (!DecodeCp932Strict(bytes) && IsUtf8BeyondAscii(bytes))) {
     throw Error(ErrorKind::NotShiftJis, FullPath(file));
