@@ -1,7 +1,6 @@
 #include "settings.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -78,7 +77,7 @@ std::optional<float> ParseNumber(std::string_view field) {
   char* end = nullptr;
   errno = 0;
   const float value = std::strtof(text.c_str(), &end);
-  if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value)) {
+  if (end != text.c_str() + text.size() || errno == ERANGE) {
     return std::nullopt;
   }
   return value;
