@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "dpi.h"
 #include "resource_ids.h"
 
 namespace forms {
@@ -37,26 +38,6 @@ void RegisterFormClass(WNDPROC windowProc) {
   RegisterClassExW(&windowClass);
 }
 
-// The system's message font at a DPI. SystemParametersInfoForDpi came with Windows 10 1607; before
-// it, the font is scaled from the screen's DPI.
-LOGFONTW MessageFont(UINT dpi) {
-  using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-  static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (forDpi) {
-    forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
-  } else {
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    const HDC screen = GetDC(nullptr);
-    metrics.lfMessageFont.lfHeight =
-        MulDiv(metrics.lfMessageFont.lfHeight, dpi, GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
-  }
-  return metrics.lfMessageFont;
-}
-
 // The font that the designed sizes were made for, ＭＳ Ｐゴシック 9 pt, at the window's DPI; where
 // it is not installed, the system's message font. The font mapper answers with another face for a
 // face it does not have, and with the asked name, in either language, for one it has or
@@ -76,7 +57,7 @@ HFONT CreateFormFont(UINT dpi) {
   if (wcscmp(face, L"ＭＳ Ｐゴシック") == 0 || _wcsicmp(face, L"MS PGothic") == 0) {
     return classic.release();
   }
-  font = MessageFont(dpi);
+  font = DpiFunctions::System().MessageFont(dpi);
   return CreateFontIndirectW(&font);
 }
 
@@ -108,7 +89,7 @@ Form::Form(const FormArgs& args)
   CreateWindowExW(0, kFormClass, caption_.c_str(), style_, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                   nullptr, nullptr, Instance(), this);
   if (!hwnd_) throw std::runtime_error("CreateWindowEx failed for the form");
-  ApplyDpi(GetDpiForWindow(hwnd_), nullptr);
+  ApplyDpi(DpiFunctions::System().ForWindow(hwnd_), nullptr);
   ReportError = [this](const zol::Error& error) {
     MessageBoxW(hwnd_, error.Text().c_str(), caption_.c_str(), MB_OK | MB_ICONERROR);
   };
@@ -246,7 +227,7 @@ void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
   if (suggested) {
     frame = *suggested;
   } else {
-    AdjustWindowRectExForDpi(&frame, style_, FALSE, 0, dpi);
+    DpiFunctions::System().AdjustFrame(frame, style_, 0, dpi);
     RECT now;
     GetWindowRect(hwnd_, &now);
     OffsetRect(&frame, now.left - frame.left, now.top - frame.top);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "dpi.h"
 #include "installation.h"
 #include "switcher.h"
 
@@ -49,6 +50,35 @@ TEST_F(SwitcherTest, WindowAsCreated) {
   EXPECT_EQ(GetFocus(), w.Command1.Handle());
   test::ExpectTabOrder(form, {w.Command1.Handle(), w.Command2.Handle(), w.Command3.Handle(),
                               w.Command4.Handle(), w.Command1.Handle()});
+}
+
+// Windows 7 to 8.1 lack the DPI functions of Windows 10 (kernel32 stands in for such a user32
+// here): what takes their place gives the system DPI and its frame, where the functions themselves
+// scale; the message font scales either way.
+TEST_F(SwitcherTest, DpiFunctionsFallBackToTheSystemDpi) {
+  ASSERT_TRUE(Start());
+  const HWND form = window->form.Handle();
+  const DWORD style = GetWindowLongW(form, GWL_STYLE);
+  const UINT dpi = 96;  // the test prefix's
+  RECT frame = {0, 0, 171, 196};
+  AdjustWindowRectEx(&frame, style, FALSE, 0);
+  NONCLIENTMETRICSW message{};
+  message.cbSize = sizeof message;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof message, &message, 0);
+  const forms::DpiFunctions fallback(GetModuleHandleW(L"kernel32.dll"));
+  for (const forms::DpiFunctions* functions : {&forms::DpiFunctions::System(), &fallback}) {
+    const bool scales = functions != &fallback;
+    EXPECT_EQ(functions->ForSystem(), dpi);
+    EXPECT_EQ(functions->ForWindow(form), dpi);
+    RECT atDpi = {0, 0, 171, 196}, atDouble = atDpi;
+    functions->AdjustFrame(atDpi, style, 0, dpi);
+    functions->AdjustFrame(atDouble, style, 0, 2 * dpi);
+    EXPECT_TRUE(EqualRect(&atDpi, &frame));
+    EXPECT_EQ(atDouble.top < atDpi.top, scales);
+    const LONG font = functions->MessageFont(dpi).lfHeight;
+    EXPECT_EQ(font, message.lfMessageFont.lfHeight);
+    EXPECT_EQ(functions->MessageFont(2 * dpi).lfHeight, 2 * font);
+  }
 }
 
 TEST_F(SwitcherTest, StartUpFromTheSettings) {
