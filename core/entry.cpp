@@ -12,13 +12,9 @@ namespace {
 
 constexpr std::wstring_view kEntryKey = L"SCRNSAVE.EXE=";
 
-// The new entry line. "scr" must stand among the last characters of the line: ten when an
-// entry is replaced, five when one is inserted.
-std::string NewEntryLine(std::wstring_view value, size_t tested, const Path& systemIni) {
-  std::wstring line = std::wstring(kEntryKey) + std::wstring(value);
-  const std::wstring_view tail = std::wstring_view(line).substr(line.size() - tested);
-  if (!ContainsNoCase(tail, L"scr")) line = std::wstring(kEntryKey) + std::wstring(kNoScreenSaver);
-  const std::optional<std::string> bytes = EncodeCp932Strict(line);
+std::string NewEntryLine(std::wstring_view value, RewriteResult result, const Path& systemIni) {
+  const std::optional<std::string> bytes =
+      EncodeCp932Strict(std::wstring(kEntryKey) + WrittenEntryValue(value, result));
   if (!bytes) throw Error(ErrorKind::NotRepresentable, FullPath(systemIni));
   return *bytes;
 }
@@ -45,12 +41,12 @@ RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValu
   std::vector<std::string> written = IniLines;
   for (std::string& line : written) {
     if (!ContainsNoCase(FromCp932(line), L"CRNSAV")) continue;
-    line = NewEntryLine(newEntryValue, 10, systemIni);
+    line = NewEntryLine(newEntryValue, RewriteResult::EntryReplaced, systemIni);
     ReplaceFileLines(systemIni, written);
     return RewriteResult::EntryReplaced;
   }
 
-  const std::string entry = NewEntryLine(newEntryValue, 5, systemIni);
+  const std::string entry = NewEntryLine(newEntryValue, RewriteResult::EntryInserted, systemIni);
   written.clear();
   for (const std::string& line : IniLines) {
     written.push_back(line);
@@ -61,6 +57,18 @@ RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValu
   }
   ReplaceFileLines(systemIni, written);
   return RewriteResult::EntryInserted;
+}
+
+std::wstring WrittenEntryValue(std::wstring_view newEntryValue, RewriteResult result) {
+  const size_t tested = result == RewriteResult::EntryReplaced ? 10 : 5;
+  const std::wstring line = std::wstring(kEntryKey) + std::wstring(newEntryValue);
+  const bool named = ContainsNoCase(std::wstring_view(line).substr(line.size() - tested), L"scr");
+  return std::wstring(named ? newEntryValue : kNoScreenSaver);
+}
+
+bool NamesNoScreenSaver(std::wstring_view writtenValue) {
+  const std::wstring_view fileName = writtenValue.substr(writtenValue.find_last_of(L"\\:") + 1);
+  return writtenValue == kNoScreenSaver || fileName == L"（なし）.scr";
 }
 
 }  // namespace zol

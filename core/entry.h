@@ -31,4 +31,13 @@ inline constexpr size_t kIniLineCapacity = 1000;
 // page 932 cannot.
 RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue);
 
+// What a rewrite with this result writes after "SCRNSAVE.EXE=": the value, or "（なし）" when
+// "scr" does not stand among the last characters of the line (ten when an entry is replaced, five
+// when one is inserted).
+std::wstring WrittenEntryValue(std::wstring_view newEntryValue, RewriteResult result);
+
+// Whether a value written after "SCRNSAVE.EXE=" names no screen saver: "（なし）", or a path whose
+// file name is "（なし）.scr", which is how the quick switcher writes none.
+bool NamesNoScreenSaver(std::wstring_view writtenValue);
+
 }  // namespace zol

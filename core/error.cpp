@@ -61,6 +61,10 @@ KindText Describe(ErrorKind kind) {
       return {
           "not shift jis",
           L"ファイルが UTF-8 で保存されています。シフト JIS（コードページ 932）で保存して下さい。"};
+    case ErrorKind::RegistryFailed:
+      return {"registry failed",
+              L"スクリーンセイバーの設定をレジストリに書き込めませんでした。"
+              L"system.ini は既に書き換えられています。"};
     case ErrorKind::Unexpected:
       return {"unexpected", L"予期しないエラーが発生しました。"};
   }

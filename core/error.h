@@ -29,6 +29,7 @@ enum class ErrorKind {
   CannotReadFolder,  // a drive or folder that cannot be read
   NothingPicked,     // no screen-saver file has been picked yet
   NotShiftJis,       // a settings file saved as UTF-8
+  RegistryFailed,    // the NT family's registry record of the screen saver cannot be written
   Unexpected,        // anything else: the detail says what
 };
 

@@ -106,6 +106,8 @@ TEST_F(EntryTest, RewritesOnlyTheEntry) {
     test::WriteBytes(systemIni, c.before);
     EXPECT_EQ(RewriteEntry(systemIni, c.value), c.result) << c.name;
     EXPECT_EQ(test::ReadBytes(systemIni), c.after) << c.name;
+    const std::wstring written = L"SCRNSAVE.EXE=" + WrittenEntryValue(c.value, c.result);
+    EXPECT_NE(c.after.find(Cp932(written) + "\r\n"), std::string::npos) << c.name;
   }
 }
 

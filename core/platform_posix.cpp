@@ -1,0 +1,7 @@
+#include "platform.h"
+
+namespace zol {
+
+bool IsNtFamily() { return false; }
+
+}  // namespace zol
