@@ -47,7 +47,9 @@ void Form1::Form_Load() {
 
 // The window stays open after a replaced entry and shows it as system.ini now names it.
 void Form1::Command1_Click() {
-  const zol::RewriteResult result = zol::RewriteEntry(SystemIniPath, Label1.Caption());
+  const std::wstring NewEntryValue = Label1.Caption();
+  const zol::RewriteResult result = zol::RewriteEntry(SystemIniPath, NewEntryValue);
+  forms::ShareScreenSaver(zol::WrittenEntryValue(NewEntryValue, result));
   try {
     zol::WriteSettings(settingsFile_, Settings, zol::SettingsForm::Configurator,
                        static_cast<float>(form.Top()), static_cast<float>(form.Left()));

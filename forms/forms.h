@@ -311,6 +311,13 @@ class FileList : public Control {
 // waiting for it. Throws CannotStart when it cannot be started.
 void Launch(const std::wstring& program);
 
+// Windows of the NT family reads its screen saver not from system.ini but from the per-user
+// registry value SCRNSAVE.EXE under HKEY_CURRENT_USER\Control Panel\Desktop. There, sets that
+// value to what system.ini now names after "SCRNSAVE.EXE=", or deletes it when that names none,
+// and tells Windows whether a screen saver is active. Nothing on the 9x family. Throws
+// RegistryFailed, naming the key.
+void ShareScreenSaver(std::wstring_view writtenValue);
+
 // The window text of a control.
 std::wstring WindowText(HWND hwnd);
 

@@ -40,7 +40,9 @@ void Form1::Command4_Click() {
 void Form1::SwitchTo(const std::wstring& fileName) {
   const std::wstring NewEntryValue =
       zol::ValueText(Settings.FavouriteDrive) + zol::ValueText(Settings.FavouriteDir) + fileName;
-  if (zol::RewriteEntry(SystemIniPath, NewEntryValue) == zol::RewriteResult::EntryReplaced) {
+  const zol::RewriteResult result = zol::RewriteEntry(SystemIniPath, NewEntryValue);
+  forms::ShareScreenSaver(zol::WrittenEntryValue(NewEntryValue, result));
+  if (result == zol::RewriteResult::EntryReplaced) {
     try {
       WriteSettings();
     } catch (const zol::Error& error) {

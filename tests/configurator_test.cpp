@@ -66,6 +66,8 @@ class ConfiguratorTest : public test::WindowTest<zolset::Form1> {
   }
 
   std::string Entry(const std::wstring& value) { return Cp932(L"SCRNSAVE.EXE=" + value); }
+  // What Windows of the NT family, as Wine answers, keeps after naming a screen saver.
+  test::DesktopScreenSaver Named(const fs::path& saver) { return {Folder(saver), L"1"}; }
 };
 
 TEST_F(ConfiguratorTest, WindowAsCreated) {
@@ -266,21 +268,25 @@ TEST_F(ConfiguratorTest, ApplyReplacesTheEntryAndStaysOpen) {
   EXPECT_EQ(test::ReadBytes(install.zolIni), test::ZolIniBytes(saved));
 
   EXPECT_EQ(window->Label5.Caption(), Folder(install.savers / L"迷路.scr"));
+  EXPECT_EQ(test::ReadDesktopScreenSaver(), Named(install.savers / L"迷路.scr"));
 
   PickFile(L"星空.scr");
   Click(window->Command1);
   EXPECT_EQ(test::ReadBytes(install.systemIni),
             "[boot]\r\n" + Entry(Folder(install.savers / L"星空.scr")) + "\r\n");
+  EXPECT_EQ(test::ReadDesktopScreenSaver(), Named(install.savers / L"星空.scr"));
   EXPECT_EQ(window->Label5.Caption(), Folder(install.savers / L"星空.scr"));
   EXPECT_TRUE(reported->kinds.empty());
 }
 
 TEST_F(ConfiguratorTest, ApplyWithoutAPickedFileWritesNone) {
+  test::WriteDesktopScreenSaver({L"C:\\OLD.SCR", L"1"});
   ASSERT_TRUE(Start());
   Click(window->Command1);
   EXPECT_EQ(test::ReadBytes(install.systemIni),
             "[boot]\r\n" + Entry(L"（なし）") + "\r\n[display]\r\nDisplayFallback=0\r\n");
   EXPECT_EQ(window->Label5.Caption(), L"（なし）");
+  EXPECT_EQ(test::ReadDesktopScreenSaver(), test::DesktopScreenSaver(std::nullopt, L"0"));
 }
 
 // Enter and Space press the button that the program gave the focus, as after the Tab key.
@@ -348,18 +354,35 @@ TEST_F(ConfiguratorTest, ApplyInsertsTheEntryAndEnds) {
       "[display]\r\nDisplayFallback=1\r\n" + Entry(Folder(install.savers / L"星空.scr")) + "\r\n");
   test::ZolLines saved = install.lines;
   EXPECT_EQ(test::ReadBytes(install.zolIni), test::ZolIniBytes(saved));
+  EXPECT_EQ(test::ReadDesktopScreenSaver(), Named(install.savers / L"星空.scr"));
 }
 
-TEST_F(ConfiguratorTest, FailedApplyLeavesFilesAndWindow) {
-  test::WriteBytes(install.systemIni, "[boot]\r\n");
-  const std::string zolIni = test::ReadBytes(install.zolIni);
-  ASSERT_TRUE(Start());
-  PickFile(L"星空.scr");
-  Click(window->Command1);
-  EXPECT_EQ(reported->kinds, std::vector{ErrorKind::NoPlaceForEntry});
-  EXPECT_FALSE(window->form.Ended());
-  EXPECT_EQ(test::ReadBytes(install.systemIni), "[boot]\r\n");
-  EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni);
+TEST_F(ConfiguratorTest, FailedApplyLeavesZolIniAndWindow) {
+  const std::string changed = "[boot]\r\n" + Entry(Folder(install.savers / L"星空.scr")) + "\r\n";
+  struct Case {
+    std::string systemIni;
+    bool registryLocked;
+    ErrorKind kind;
+    std::string systemIniAfter;
+  };
+  const Case cases[] = {
+      {"[boot]\r\n", false, ErrorKind::NoPlaceForEntry, "[boot]\r\n"},
+      {"[boot]\r\nSCRNSAVE.EXE=a.scr\r\n", true, ErrorKind::RegistryFailed, changed},
+  };
+  for (const Case& c : cases) {
+    test::WriteBytes(install.systemIni, c.systemIni);
+    const std::string zolIni = test::ReadBytes(install.zolIni);
+    ASSERT_TRUE(Start());
+    PickFile(L"星空.scr");
+    std::optional<test::LockedRegistryKey> locked;
+    if (c.registryLocked) locked.emplace(test::kDesktopKey);
+    Click(window->Command1);
+    locked.reset();
+    EXPECT_EQ(reported->kinds, std::vector{c.kind});
+    EXPECT_FALSE(window->form.Ended());
+    EXPECT_EQ(test::ReadBytes(install.systemIni), c.systemIniAfter);
+    EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni);
+  }
 }
 
 TEST_F(ConfiguratorTest, OtherCommands) {

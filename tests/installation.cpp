@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <chrono>
 #include <thread>
@@ -60,6 +61,70 @@ ReportedErrors::ReportedErrors(forms::Form& form) {
     kinds.push_back(error.Kind());
     lastText = error.Text();
   };
+}
+
+std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name) {
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, nullptr, &size)) {
+    return std::nullopt;
+  }
+  std::wstring text(size / sizeof(wchar_t), L'\0');
+  RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text.data(), &size);
+  text.resize(size / sizeof(wchar_t) - 1);
+  return text;
+}
+
+void SetRegistryText(const wchar_t* key, const wchar_t* name,
+                     const std::optional<std::wstring>& text) {
+  if (!text) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
+    return;
+  }
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text->c_str(),
+                            static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS)
+      << testing::PrintToString(name);
+}
+
+DesktopScreenSaver ReadDesktopScreenSaver() {
+  return {RegistryText(kDesktopKey, L"SCRNSAVE.EXE"),
+          RegistryText(kDesktopKey, L"ScreenSaveActive")};
+}
+
+void WriteDesktopScreenSaver(const DesktopScreenSaver& values) {
+  SetRegistryText(kDesktopKey, L"SCRNSAVE.EXE", values.first);
+  SetRegistryText(kDesktopKey, L"ScreenSaveActive", values.second);
+}
+
+KeptRegistryTexts::KeptRegistryTexts(const wchar_t* key,
+                                     std::initializer_list<const wchar_t*> names)
+    : key_(key) {
+  for (const wchar_t* name : names) texts_.emplace_back(name, RegistryText(key, name));
+}
+
+KeptRegistryTexts::~KeptRegistryTexts() {
+  for (const auto& [name, text] : texts_) SetRegistryText(key_, name, text);
+}
+
+LockedRegistryKey::LockedRegistryKey(const wchar_t* key) {
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, READ_CONTROL | WRITE_DAC, &key_),
+            ERROR_SUCCESS);
+  DWORD size = 0;
+  RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+  security_.resize(size);
+  EXPECT_EQ(RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, security_.data(), &size),
+            ERROR_SUCCESS);
+  PSECURITY_DESCRIPTOR locked = nullptr;  // 0x2: KEY_SET_VALUE, which deleting a value needs too
+  ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)",
+                                                       SDDL_REVISION_1, &locked, nullptr);
+  EXPECT_EQ(RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, locked), ERROR_SUCCESS);
+  LocalFree(locked);
+}
+
+LockedRegistryKey::~LockedRegistryKey() {
+  if (!key_) return;
+  EXPECT_EQ(RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, security_.data()), ERROR_SUCCESS);
+  RegCloseKey(key_);
 }
 
 RECT PlaceOf(HWND control) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,52 @@ struct ReportedErrors {
   std::wstring lastText;
 };
 
+// Where Windows of the NT family keeps its screen saver, under HKEY_CURRENT_USER.
+inline constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
+
+// A text value under HKEY_CURRENT_USER; nothing when it is absent, and setting nothing deletes it.
+std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name);
+void SetRegistryText(const wchar_t* key, const wchar_t* name,
+                     const std::optional<std::wstring>& text);
+
+// The screen saver that the NT family's registry names, and ScreenSaveActive ("1" or "0").
+using DesktopScreenSaver = std::pair<std::optional<std::wstring>, std::optional<std::wstring>>;
+DesktopScreenSaver ReadDesktopScreenSaver();
+void WriteDesktopScreenSaver(const DesktopScreenSaver& values);
+
+// Puts text values under HKEY_CURRENT_USER back as they were, so that what a test changes in the
+// Wine prefix reaches no other test.
+class KeptRegistryTexts {
+ public:
+  KeptRegistryTexts(const wchar_t* key, std::initializer_list<const wchar_t*> names);
+  ~KeptRegistryTexts();
+  KeptRegistryTexts(const KeptRegistryTexts&) = delete;
+  KeptRegistryTexts& operator=(const KeptRegistryTexts&) = delete;
+
+ private:
+  const wchar_t* key_;
+  std::vector<std::pair<const wchar_t*, std::optional<std::wstring>>> texts_;
+};
+
+// Denies setting and deleting the values of a key under HKEY_CURRENT_USER while it lives, as a
+// policy that locks the key does.
+class LockedRegistryKey {
+ public:
+  explicit LockedRegistryKey(const wchar_t* key);
+  ~LockedRegistryKey();
+  LockedRegistryKey(const LockedRegistryKey&) = delete;
+  LockedRegistryKey& operator=(const LockedRegistryKey&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  std::vector<BYTE> security_;  // the key's own access list, to put back
+};
+
 // A test of a program's window on a scratch installation, its error reports recorded.
 template <class Window>
 class WindowTest : public ::testing::Test {
  protected:
+  KeptRegistryTexts desktop{kDesktopKey, {L"SCRNSAVE.EXE", L"ScreenSaveActive"}};
   Installation install;
   std::unique_ptr<Window> window;
   std::unique_ptr<ReportedErrors> reported;

@@ -13,10 +13,11 @@ namespace fs = std::filesystem;
 
 class SwitcherTest : public test::WindowTest<zolswap::Form1> {
  protected:
-  std::string NewEntry(const std::wstring& name) {
-    return Cp932(L"SCRNSAVE.EXE=" + install.lines.favouriteDrive + install.lines.favouriteDir +
-                 name);
+  // A screen saver as the switches name it, in the favourite's folder.
+  std::wstring Saver(const std::wstring& name) {
+    return install.lines.favouriteDrive + install.lines.favouriteDir + name;
   }
+  std::string NewEntry(const std::wstring& name) { return Cp932(L"SCRNSAVE.EXE=" + Saver(name)); }
 
   // zol.ini as the quick switcher saves it with the window at the position given (twips).
   std::string SavedZolIni(const wchar_t* top, const wchar_t* left) {
@@ -134,18 +135,21 @@ TEST_F(SwitcherTest, FailedStartUpShowsNoWindow) {
 }
 
 TEST_F(SwitcherTest, SwitchCommandsReplaceTheEntryAndSave) {
+  // Wine answers as Windows of the NT family: the registry takes the entry too.
   struct Case {
     forms::CommandButton zolswap::Form1::*button;
     std::wstring name;
+    test::DesktopScreenSaver registry;
   };
   const Case cases[] = {
-      {&zolswap::Form1::Command1, L"星空.scr"},
-      {&zolswap::Form1::Command2, L"（なし）.scr"},
-      {&zolswap::Form1::Command3, L"迷路.scr"},
+      {&zolswap::Form1::Command1, L"星空.scr", {Saver(L"星空.scr"), L"1"}},
+      {&zolswap::Form1::Command2, L"（なし）.scr", {std::nullopt, L"0"}},
+      {&zolswap::Form1::Command3, L"迷路.scr", {Saver(L"迷路.scr"), L"1"}},
   };
   for (const Case& c : cases) {
     test::WriteBytes(install.systemIni, "[boot]\r\n; scrnsave.exe=x\r\nSCRNSAVE.EXE=a.scr\r\n");
     install.WriteZolIni();
+    test::WriteDesktopScreenSaver({L"C:\\OLD.SCR", L""});
     ASSERT_TRUE(Start());
     SetWindowPos(window->form.Handle(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Click((*window).*c.button);
@@ -154,6 +158,7 @@ TEST_F(SwitcherTest, SwitchCommandsReplaceTheEntryAndSave) {
     EXPECT_EQ(test::ReadBytes(install.systemIni),
               "[boot]\r\n" + NewEntry(c.name) + "\r\nSCRNSAVE.EXE=a.scr\r\n");
     EXPECT_EQ(test::ReadBytes(install.zolIni), SavedZolIni(L" 3000 ", L" 4500 "));
+    EXPECT_EQ(test::ReadDesktopScreenSaver(), c.registry);
   }
 }
 
@@ -166,6 +171,7 @@ TEST_F(SwitcherTest, SwitchCommandsInsertTheEntryWithoutSaving) {
   EXPECT_EQ(test::ReadBytes(install.systemIni),
             "[boot]\r\nDisplayFallback=0\r\n" + NewEntry(L"迷路.scr") + "\r\n");
   EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni);
+  EXPECT_EQ(test::ReadDesktopScreenSaver(), test::DesktopScreenSaver(Saver(L"迷路.scr"), L"1"));
 }
 
 TEST_F(SwitcherTest, ControlPanelStartsAndSaves) {
@@ -186,16 +192,20 @@ TEST_F(SwitcherTest, FailedCommandLeavesTheWindowOpen) {
   std::string thousandAndOne;
   for (int i = 0; i < 1001; ++i) thousandAndOne += "SCRNSAVE.EXE=a.scr\r\n";
   const std::string before = "SCRNSAVE.EXE=a.scr\r\n";
+  std::optional<test::LockedRegistryKey> locked;
+  const auto readOnly = [](const fs::path& file) {
+    return [file](bool on) { test::SetReadOnly(file, on); };
+  };
   struct Case {
     const char* name;
     std::string systemIni;
-    fs::path readOnly;
+    std::function<void(bool on)> protect;
     forms::CommandButton zolswap::Form1::*button;
     ErrorKind kind;
     std::string systemIniAfter;
   };
   const Case cases[] = {
-      {"system.ini write-protected", before, install.systemIni, &zolswap::Form1::Command1,
+      {"system.ini write-protected", before, readOnly(install.systemIni), &zolswap::Form1::Command1,
        ErrorKind::AccessDenied, before},
       {"1001 lines",
        thousandAndOne,
@@ -203,25 +213,35 @@ TEST_F(SwitcherTest, FailedCommandLeavesTheWindowOpen) {
        &zolswap::Form1::Command2,
        ErrorKind::TooManyLines,
        thousandAndOne},
-      {"zol.ini write-protected", before, install.zolIni, &zolswap::Form1::Command3,
+      {"zol.ini write-protected", before, readOnly(install.zolIni), &zolswap::Form1::Command3,
        ErrorKind::AccessDenied, NewEntry(L"迷路.scr") + "\r\n"},
       {"no control panel", before, {}, &zolswap::Form1::Command4, ErrorKind::CannotStart, before},
+      {"registry locked", before,
+       [&](bool on) { on ? (void)locked.emplace(test::kDesktopKey) : locked.reset(); },
+       &zolswap::Form1::Command1, ErrorKind::RegistryFailed, NewEntry(L"星空.scr") + "\r\n"},
   };
   for (const Case& c : cases) {
     test::WriteBytes(install.systemIni, c.systemIni);
     const std::string zolIni = test::ReadBytes(install.zolIni);
     ASSERT_TRUE(Start()) << c.name;
-    if (!c.readOnly.empty()) test::SetReadOnly(c.readOnly, true);
+    if (c.protect) c.protect(true);
     Click((*window).*c.button);
-    if (!c.readOnly.empty()) test::SetReadOnly(c.readOnly, false);
+    if (c.protect) c.protect(false);
     EXPECT_EQ(reported->kinds, std::vector{c.kind}) << c.name;
     EXPECT_FALSE(window->form.Ended()) << c.name;
     EXPECT_TRUE(IsWindowVisible(window->form.Handle())) << c.name;
     EXPECT_EQ(test::ReadBytes(install.systemIni), c.systemIniAfter) << c.name;
     EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni) << c.name;
-    // Only a failed save after a rewrite says that the screen saver was changed.
+    // Only a failed save after a rewrite says that the screen saver was changed; a failed
+    // registry step names the key and says that system.ini was.
+    const bool registry = c.kind == ErrorKind::RegistryFailed;
     EXPECT_EQ(reported->lastText.find(L"スクリーンセイバーは変更しました") != std::wstring::npos,
-              c.systemIniAfter != c.systemIni)
+              c.systemIniAfter != c.systemIni && !registry)
+        << c.name;
+    EXPECT_EQ(
+        reported->lastText.find(L"system.ini は既に書き換えられています。\n\n"
+                                L"HKEY_CURRENT_USER\\Control Panel\\Desktop") != std::wstring::npos,
+        registry)
         << c.name;
   }
   // Whatever else a handler throws reaches the error report too.
@@ -230,14 +250,43 @@ TEST_F(SwitcherTest, FailedCommandLeavesTheWindowOpen) {
 }
 
 // The program itself, driven from another process: a click with the real mouse switches, and a
-// WM_CLOSE (a session that ends, a task manager) ends it without writing anything.
+// WM_CLOSE (a session that ends, a task manager) ends it without writing anything. Under Wine set
+// to Windows 98, the 9x family, a switch leaves the registry alone.
 TEST_F(SwitcherTest, ProgramSwitchesOrClosesFromOutside) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const fs::path program = fs::path(self).parent_path().parent_path() / "switcher" / "zolswap.exe";
   const std::string systemIni = test::ReadBytes(install.systemIni);
   const std::string zolIni = test::ReadBytes(install.zolIni);
-  for (const bool close : {true, false}) {
+  const auto switched = [&](const wchar_t* name) {
+    return "[boot]\r\n" + NewEntry(name) + "\r\n[display]\r\nDisplayFallback=0\r\n";
+  };
+  const wchar_t* wineKey = L"Software\\Wine";
+  const test::KeptRegistryTexts wineVersion(wineKey, {L"Version"});
+  const test::DesktopScreenSaver old = {L"C:\\OLD.SCR", L""};
+  struct Case {
+    std::optional<std::wstring> windowsVersion;
+    const wchar_t* button;
+    bool close;  // instead of the click
+    std::string systemIniAfter, zolIniAfter;
+    test::DesktopScreenSaver registry;
+  };
+  const Case cases[] = {
+      {std::nullopt, L"スクリーンセイバ無し", true, systemIni, zolIni, old},
+      {std::nullopt,
+       L"スクリーンセイバ無し",
+       false,
+       switched(L"（なし）.scr"),
+       SavedZolIni(L" 1500 ", L" 3000 "),
+       {std::nullopt, L"0"}},
+      {L"win98", L"星空.scr に変更", false, switched(L"星空.scr"),
+       SavedZolIni(L" 1500 ", L" 3000 "), old},
+  };
+  for (const Case& c : cases) {
+    test::SetRegistryText(wineKey, L"Version", c.windowsVersion);
+    test::WriteDesktopScreenSaver(old);
+    test::WriteBytes(install.systemIni, systemIni);
+    test::WriteBytes(install.zolIni, zolIni);
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -248,25 +297,21 @@ TEST_F(SwitcherTest, ProgramSwitchesOrClosesFromOutside) {
     HWND form = nullptr, button = nullptr;
     for (int i = 0; i < 200 && !button; ++i, Sleep(100)) {
       form = FindWindowW(L"ZolForm", L"ＺＯＬ３．６０");
-      button = form ? FindWindowExW(form, nullptr, L"Button", L"スクリーンセイバ無し") : nullptr;
+      button = form ? FindWindowExW(form, nullptr, L"Button", c.button) : nullptr;
     }
     ASSERT_NE(button, nullptr);
-    if (close) {
+    if (c.close) {
       SendMessageW(form, WM_CLOSE, 0, 0);
     } else {
       test::ClickAt(button);
     }
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0) << close;
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    if (close) {
-      EXPECT_EQ(test::ReadBytes(install.systemIni), systemIni);
-      EXPECT_EQ(test::ReadBytes(install.zolIni), zolIni);
-    } else {
-      EXPECT_EQ(test::ReadBytes(install.systemIni), "[boot]\r\n" + NewEntry(L"（なし）.scr") +
-                                                        "\r\n[display]\r\nDisplayFallback=0\r\n");
-      EXPECT_EQ(test::ReadBytes(install.zolIni), SavedZolIni(L" 1500 ", L" 3000 "));
-    }
+    const std::string label = testing::PrintToString(c.button) + (c.close ? " closed" : "");
+    EXPECT_EQ(test::ReadBytes(install.systemIni), c.systemIniAfter) << label;
+    EXPECT_EQ(test::ReadBytes(install.zolIni), c.zolIniAfter) << label;
+    EXPECT_EQ(test::ReadDesktopScreenSaver(), c.registry) << label;
   }
 }
 

@@ -6,7 +6,16 @@ set -euo pipefail
 program=$1 wine=$2
 export WINEPREFIX=$3 WINEDEBUG=-all
 scratch=$(mktemp -d "$WINEPREFIX/drive_c/zol-mouse-XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
+# The apply also names the screen saver in the prefix's registry, as Windows of the NT family
+# keeps it: the key goes back as it was afterwards.
+desktop='HKCU\Control Panel\Desktop'
+"$wine" reg export "$desktop" "$scratch/desktop.reg" /y >/dev/null 2>&1
+restore() {
+  "$wine" reg delete "$desktop" /v SCRNSAVE.EXE /f >/dev/null 2>&1 || true
+  "$wine" reg import "$scratch/desktop.reg" >/dev/null 2>&1
+  rm -rf "$scratch"
+}
+trap restore EXIT
 folder="C:\\$(basename "$scratch")"
 sjis() { iconv -f UTF-8 -t CP932 | sed 's/$/\r/'; }
 
