@@ -1,5 +1,6 @@
 // Any bytes as zol.ini, read in each program's form: the read fails with zol::Error, or what it
 // gives, written back, is exactly ten lines ended by CR LF that read again as the same settings.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -23,18 +24,22 @@ std::optional<Settings> Read(const std::filesystem::path& file, SettingsForm for
 }
 
 // The text of the eight text lines that a save keeps: a line written as key text and value keeps
-// its value, any other line all of its text.
+// its value; any other line keeps its text apart from leading blanks, which reading drops, so a
+// quoted field that begins with blanks loses them.
 std::array<std::string_view, 8> KeptText(const Settings& settings, SettingsForm form) {
   const auto value = [](const std::string& line) { return zol::ValueAfterEquals(line); };
+  const auto whole = [](std::string_view line) {
+    return line.substr(std::min(line.find_first_not_of(" \t"), line.size()));
+  };
   const bool keyedNames = form == SettingsForm::QuickSwitcher;
   return {value(settings.SystemIniDrive),
           value(settings.SystemIniDir),
           value(settings.FavouriteDrive),
           value(settings.FavouriteDir),
-          settings.ControlPanelDriveLine,
-          settings.ControlPanelDirLine,
-          keyedNames ? value(settings.FavouriteName) : settings.FavouriteName,
-          keyedNames ? value(settings.AlternateName) : settings.AlternateName};
+          whole(settings.ControlPanelDriveLine),
+          whole(settings.ControlPanelDirLine),
+          keyedNames ? value(settings.FavouriteName) : whole(settings.FavouriteName),
+          keyedNames ? value(settings.AlternateName) : whole(settings.AlternateName)};
 }
 
 bool TenCrLfLines(std::string_view bytes) {
