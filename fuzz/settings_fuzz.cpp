@@ -1,5 +1,6 @@
 // Any bytes as zol.ini, read in each program's form: the read fails with zol::Error, or what it
-// gives, written back, is exactly ten lines ended by CR LF that read again as the same settings.
+// gives, written back, is exactly ten lines ended by CR LF, alone in its folder, that read again
+// as the same settings.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -66,6 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!read) continue;
     zol::WriteSettings(file, *read, form, read->WindowTop, read->WindowLeft);
     Check(TenCrLfLines(zol::fuzz::ReadBytes(file)), "a save writes ten lines, each ended by CR LF");
+    Check(zol::fuzz::ScratchNames() == std::vector<std::string>{"zol.ini"},
+          "a save leaves no other file in the folder");
     const std::optional<Settings> again = Read(file, form);
     Check(again.has_value(), "what a save wrote reads again");
     Check(KeptText(*again, form) == KeptText(*read, form), "a save keeps the text of lines 1-8");
