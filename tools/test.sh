@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds both presets and runs every test: the core natively with the
-# sanitizers, then everything cross-compiled for Windows under Wine.
+# Sets up what is missing, builds the three presets and runs every test: the core natively with
+# the sanitizers, everything cross-compiled for Windows under Wine, then the core's fuzz targets.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ZOL_ROOT"
@@ -42,3 +42,10 @@ if [ "$(id -u)" -eq 0 ]; then
   fault_disks || echo "No fault disks here: the full-disk and read-only cases will be skipped."
 fi
 zol_under_wine ctest --preset windows
+
+cmake --preset fuzz
+cmake --build --preset fuzz
+ctest --preset fuzz
+# How many inputs each fuzz target ran.
+awk '/^[0-9]+\/[0-9]+ Test: /{test=$3} /^Done [0-9]+ runs/{print test ": " $2 " inputs in " $5 " s"}' \
+  build/fuzz/Testing/Temporary/LastTest.log
