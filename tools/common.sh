@@ -67,7 +67,7 @@ zol_under_wine() {
       reg "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
         /v "$face" /d IPAPGothic
     done
-    "$@"; r=$?; "$ZOL_WINESERVER" -k; exit $r'
+    "$@"; r=$?; "$ZOL_WINESERVER" -k; "$ZOL_WINESERVER" -w; exit $r'
   if [ -n "${DISPLAY:-}" ]; then
     export ZOL_MANAGED=Y; bash -c "$script" zol "$@"
   else
