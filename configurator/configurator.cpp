@@ -1,9 +1,5 @@
 #include "configurator.h"
 
-#include <cmath>
-
-#include "entry.h"
-
 namespace zolset {
 
 std::wstring ComposeChosenPath(std::wstring_view folder, std::wstring_view name) {
@@ -13,7 +9,8 @@ std::wstring ComposeChosenPath(std::wstring_view folder, std::wstring_view name)
   return path;
 }
 
-Form1::Form1(zol::Path settingsFile) : settingsFile_(std::move(settingsFile)) {
+Form1::Form1(zol::Path settingsFile)
+    : settings_(std::move(settingsFile), zol::SettingsForm::Configurator) {
   form.Load = [this] { Form_Load(); };
   Command1.Click = [this] { Command1_Click(); };
   Command2.Click = [this] { Command2_Click(); };
@@ -32,34 +29,31 @@ Form1::Form1(zol::Path settingsFile) : settingsFile_(std::move(settingsFile)) {
 
 // The lists pass through the folder of system.ini on their way to the favourite folder.
 void Form1::Form_Load() {
-  Settings = zol::ReadSettings(settingsFile_, zol::SettingsForm::Configurator);
-  form.SetTop(std::lround(Settings.WindowTop));
-  form.SetLeft(std::lround(Settings.WindowLeft));
-  Drvlist.SetDrive(zol::ValueText(Settings.SystemIniDrive));
-  Dirlist.SetPath(zol::ValueText(Settings.SystemIniDir));
-  SystemIniPath = zol::SystemIniPath(Settings);
-  if (const auto CurrentEntry = zol::ReadCurrentEntry(SystemIniPath)) {
-    Label5.SetCaption(*CurrentEntry);
-  }
-  Drvlist.SetDrive(zol::ValueText(Settings.FavouriteDrive));
-  Dirlist.SetPath(zol::ValueText(Settings.FavouriteDir));
+  settings_.Load(form);
+  const zol::Settings& values = settings_.Values();
+  Drvlist.SetDrive(zol::ValueText(values.SystemIniDrive));
+  Dirlist.SetPath(zol::ValueText(values.SystemIniDir));
+  ShowCurrentEntry();
+  Drvlist.SetDrive(zol::ValueText(values.FavouriteDrive));
+  Dirlist.SetPath(zol::ValueText(values.FavouriteDir));
 }
 
-// The window stays open after a replaced entry and shows it as system.ini now names it.
+// Label5 keeps its designed caption while system.ini names no screen saver.
+void Form1::ShowCurrentEntry() {
+  if (const auto currentEntry = zol::ReadCurrentEntry(settings_.SystemIni())) {
+    Label5.SetCaption(*currentEntry);
+  }
+}
+
+// An entry inserted where system.ini had none ends the program, as the first set-up of a screen
+// saver; a replaced one leaves the window open for another choice, showing the entry as system.ini
+// now names it.
 void Form1::Command1_Click() {
-  const std::wstring NewEntryValue = Label1.Caption();
-  const zol::RewriteResult result = zol::RewriteEntry(SystemIniPath, NewEntryValue);
-  forms::ShareScreenSaver(zol::WrittenEntryValue(NewEntryValue, result));
-  try {
-    zol::WriteSettings(settingsFile_, Settings, zol::SettingsForm::Configurator,
-                       static_cast<float>(form.Top()), static_cast<float>(form.Left()));
-  } catch (const zol::Error& error) {
-    throw error.AfterEntryChanged();
+  if (settings_.ChangeScreenSaver(Label1.Caption(), form, true) ==
+      zol::RewriteResult::EntryInserted) {
+    forms::EndProgram();
   }
-  if (result == zol::RewriteResult::EntryInserted) forms::EndProgram();
-  if (const auto WrittenEntry = zol::ReadCurrentEntry(SystemIniPath)) {
-    Label5.SetCaption(*WrittenEntry);
-  }
+  ShowCurrentEntry();
 }
 
 void Form1::Command2_Click() { forms::EndProgram(); }
@@ -67,11 +61,11 @@ void Form1::Command2_Click() { forms::EndProgram(); }
 // The picked file itself, by its full path: by its bare name the system's program search would
 // find another program of that name, or none.
 void Form1::Command3_Click() {
-  if (PickedScreenSaver.empty()) throw zol::Error(zol::ErrorKind::NothingPicked, L"");
-  forms::Launch(PickedScreenSaver);
+  if (pickedScreenSaver_.empty()) throw zol::Error(zol::ErrorKind::NothingPicked, L"");
+  forms::Launch(pickedScreenSaver_);
 }
 
-void Form1::Command4_Click() { forms::Launch(zol::ControlPanelCommand(Settings)); }
+void Form1::Command4_Click() { forms::Launch(zol::ControlPanelCommand(settings_.Values())); }
 
 // A drive that cannot be read changes nothing: the drive list goes back to the shown folder's.
 void Form1::Drvlist_Change() {
@@ -93,7 +87,7 @@ void Form1::Dirlist_LostFocus() { Dirlist.SetPath(Dirlist.List(Dirlist.ListIndex
 void Form1::File1_Click() {
   Text1.SetText(File1.FileName());
   Label1.SetCaption(ComposeChosenPath(Dirlist.Path(), Text1.Text()));
-  PickedScreenSaver = Label1.Caption();
+  pickedScreenSaver_ = Label1.Caption();
   form.Show();
   Command1.SetFocus();
 }

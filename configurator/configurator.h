@@ -4,14 +4,13 @@
 
 #include <string>
 
-#include "forms.h"
+#include "program.h"
 #include "resource_ids.h"
-#include "settings.h"
 #include "version.h"
 
 namespace zolset {
 
-inline constexpr COLORREF kGrey = RGB(0xC0, 0xC0, 0xC0);
+using forms::kGrey;
 inline constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 inline constexpr COLORREF kBlack = RGB(0x00, 0x00, 0x00);
 
@@ -22,6 +21,8 @@ struct Form1 {
   // The settings file is "zol.ini" in the working directory; tests give their own.
   explicit Form1(zol::Path settingsFile = L"zol.ini");
 
+  // The controls are declared in reverse tab order, as the window was designed: a control
+  // created later lies over one created earlier.
   forms::Form form{{L"ゾルヴァ(ZOL3.60)", 6045, 5970, kGrey, forms::Frame::Sizable}};
   forms::CommandButton Command4{form, {L"コントロールパネルの呼出し", {600, 4680, 3375, 495}, 13}};
   forms::CommandButton Command3{
@@ -71,10 +72,10 @@ struct Form1 {
   void Label2_Click();  // the hot spot hides the window
 
  private:
-  zol::Path settingsFile_;
-  zol::Settings Settings;
-  zol::Path SystemIniPath;
-  std::wstring PickedScreenSaver;  // the full path of the file last picked in File1
+  void ShowCurrentEntry();
+
+  forms::ProgramSettings settings_;
+  std::wstring pickedScreenSaver_;  // the full path of the file last picked in File1
 };
 
 }  // namespace zolset

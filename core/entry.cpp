@@ -35,10 +35,10 @@ RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValu
   if (newEntryValue.find_first_of(std::wstring_view(L"\r\n\0", 3)) != newEntryValue.npos) {
     throw Error(ErrorKind::LineBreakInValue, FullPath(systemIni));
   }
-  const std::vector<std::string> IniLines = SplitLines(ReadFileBytes(systemIni));
-  if (IniLines.size() > kIniLineCapacity) throw Error(ErrorKind::TooManyLines, FullPath(systemIni));
+  const std::vector<std::string> iniLines = SplitLines(ReadFileBytes(systemIni));
+  if (iniLines.size() > kIniLineCapacity) throw Error(ErrorKind::TooManyLines, FullPath(systemIni));
 
-  std::vector<std::string> written = IniLines;
+  std::vector<std::string> written = iniLines;
   for (std::string& line : written) {
     if (!ContainsNoCase(FromCp932(line), L"CRNSAV")) continue;
     line = NewEntryLine(newEntryValue, RewriteResult::EntryReplaced, systemIni);
@@ -48,11 +48,11 @@ RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValu
 
   const std::string entry = NewEntryLine(newEntryValue, RewriteResult::EntryInserted, systemIni);
   written.clear();
-  for (const std::string& line : IniLines) {
+  for (const std::string& line : iniLines) {
     written.push_back(line);
     if (ContainsNoCase(FromCp932(line), L"DisplayFallback")) written.push_back(entry);
   }
-  if (written.size() == IniLines.size()) {
+  if (written.size() == iniLines.size()) {
     throw Error(ErrorKind::NoPlaceForEntry, FullPath(systemIni));
   }
   ReplaceFileLines(systemIni, written);

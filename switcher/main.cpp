@@ -1,7 +1,5 @@
 #include "switcher.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  SetErrorMode(SEM_FAILCRITICALERRORS);  // a drive without a medium is an error, not a dialog
-  zolswap::Form1 window;
-  return window.form.Run();
+  return forms::RunProgram<zolswap::Form1>();
 }

@@ -2,18 +2,19 @@
 // panel, each ending the program.
 #pragma once
 
-#include "forms.h"
-#include "settings.h"
+#include "program.h"
 #include "version.h"
 
 namespace zolswap {
 
-inline constexpr COLORREF kGrey = RGB(0xC0, 0xC0, 0xC0);
+using forms::kGrey;
 
 struct Form1 {
   // The settings file is "zol.ini" in the working directory; tests give their own.
   explicit Form1(zol::Path settingsFile = L"zol.ini");
 
+  // The controls are declared in reverse tab order, as the window was designed: a control
+  // created later lies over one created earlier.
   forms::Form form{{L"ＺＯＬ３．６０", 2565, 2940, kGrey, forms::Frame::FixedWithMinimize}};
   forms::CommandButton Command4{form, {L"コントロールパネル呼出", {240, 2040, 2055, 375}, 4}};
   forms::CommandButton Command3{form, {L" に変更", {240, 840, 2055, 375}, 3}};
@@ -29,11 +30,8 @@ struct Form1 {
 
  private:
   void SwitchTo(const std::wstring& fileName);
-  void WriteSettings();
 
-  zol::Path settingsFile_;
-  zol::Settings Settings;
-  zol::Path SystemIniPath;
+  forms::ProgramSettings settings_;
 };
 
 }  // namespace zolswap

@@ -255,19 +255,19 @@ std::wstring TooltipText(HWND control) {
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND tooltip, LPARAM found) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(found);
+        auto& wanted = *reinterpret_cast<Search*>(found);
         wchar_t windowClass[32];
         GetClassNameW(tooltip, windowClass, 32);
         if (_wcsicmp(windowClass, TOOLTIPS_CLASSW) != 0) return TRUE;
         wchar_t text[1024] = L"";
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
-        tool.hwnd = GetParent(search.control);
-        tool.uId = reinterpret_cast<UINT_PTR>(search.control);
+        tool.hwnd = GetParent(wanted.control);
+        tool.uId = reinterpret_cast<UINT_PTR>(wanted.control);
         tool.lpszText = text;
         SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
-        search.text = text;
-        return search.text.empty();
+        wanted.text = text;
+        return wanted.text.empty();
       },
       reinterpret_cast<LPARAM>(&search));
   return search.text;

@@ -1,0 +1,48 @@
+// What the two programs share around their windows: the settings of zol.ini with the path of
+// system.ini they name, the change of the screen saver that both make, and the entry point.
+#pragma once
+
+#include "entry.h"
+#include "forms.h"
+#include "settings.h"
+
+namespace forms {
+
+// The grey of both windows.
+inline constexpr COLORREF kGrey = RGB(0xC0, 0xC0, 0xC0);
+
+class ProgramSettings {
+ public:
+  // The settings file is "zol.ini" in the working directory; tests give their own.
+  ProgramSettings(zol::Path file, zol::SettingsForm form) : file_(std::move(file)), form_(form) {}
+
+  // Reads zol.ini, places the window at the position it stores, and composes the path of
+  // system.ini.
+  void Load(Form& window);
+  // Saves zol.ini with the window's position now.
+  void Save(const Form& window) const;
+  // Makes the value the screen saver: rewrites system.ini and, on the NT family, the registry.
+  // Then saves zol.ini after a replaced entry, and after an inserted one when asked. A save that
+  // fails says that the screen saver was changed all the same.
+  zol::RewriteResult ChangeScreenSaver(std::wstring_view newEntryValue, const Form& window,
+                                       bool saveAfterInsert);
+
+  const zol::Settings& Values() const { return values_; }
+  const zol::Path& SystemIni() const { return systemIni_; }
+
+ private:
+  zol::Path file_;
+  zol::SettingsForm form_;
+  zol::Settings values_;
+  zol::Path systemIni_;
+};
+
+// The entry point of a program whose window is of the type given.
+template <class Window>
+int RunProgram() {
+  SetErrorMode(SEM_FAILCRITICALERRORS);  // a drive without a medium is an error, not a dialog
+  Window window;
+  return window.form.Run();
+}
+
+}  // namespace forms
