@@ -1,0 +1,218 @@
+// Prints how long a switch takes end to end, and how much memory it takes: zolswap is started on
+// a scratch installation, its window waited for, 「スクリーンセイバ無し」 clicked and its end
+// waited for; the same for bare_button, a program with nothing but that button. The two are started
+// in turn, under the same Wine server. Not a test: it asserts nothing.
+//
+//   switch_benchmark [pairs]   (20 unless given)
+#include <windows.h>
+// after windows.h
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const wchar_t* kButton = L"スクリーンセイバ無し";
+constexpr DWORD kTimeout = 20000;  // ms
+
+struct Program {
+  const char* name;
+  std::wstring path;
+  const wchar_t* caption;
+};
+
+// Times in ms from the start: to the window shown, to the click, to the end.
+struct Run {
+  double shown, clicked, ended;
+  SIZE_T peakWorkingSet;
+};
+
+double Now() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "switch_benchmark: %s (error %lu)\n", what, GetLastError());
+  std::exit(1);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  if (file == INVALID_HANDLE_VALUE ||
+      !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size())
+    Fail("cannot write the scratch installation");
+  CloseHandle(file);
+}
+
+std::string Cp932(const std::wstring& text) {
+  std::string bytes(text.size() * 2, '\0');
+  bytes.resize(WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()),
+                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
+  return bytes;
+}
+
+// zol.ini and WINDOWS\system.ini in a scratch folder "C:\...\": what a switch reads and rewrites.
+struct Installation {
+  explicit Installation(const std::wstring& scratch) : folder(scratch) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"WINDOWS").c_str(), nullptr);
+    const std::wstring drive = folder.substr(0, 2), dir = folder.substr(2);
+    std::wstring text;
+    for (const std::wstring& line :
+         {L"System.iniのあるドライブ =" + drive,
+          L"system.iniのあるディレクトリ=" + dir + L"WINDOWS\\",
+          L"お気に入りのスクリーンセイバーのあるドライブ =" + drive,
+          L"お気に入りのスクリーンセイバーのあるディレクトリ=" + dir + L"SAVERS\\",
+          L"コントロールパネルのあるドライブ=" + drive,
+          L"コントロールパネルのあるディレクトリ=" + dir,
+          std::wstring(L"お気に入りのスクリーンセイバー名 =星空.scr"),
+          std::wstring(L"代替えのスクリーンセイバー名 =迷路.scr"), std::wstring(L"1500"),
+          std::wstring(L"3000")})
+      text += line + L"\r\n";
+    zolIni = Cp932(text);
+  }
+  // Before each switch: the files as an installation has them, so that every switch rewrites both.
+  void Reset() const {
+    WriteBytes(folder + L"zol.ini", zolIni);
+    WriteBytes(folder + L"WINDOWS\\system.ini",
+               "[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
+  }
+  // The files and folders; left when something else is in them.
+  void Remove() const {
+    for (const wchar_t* file : {L"zol.ini", L"WINDOWS\\system.ini"})
+      DeleteFileW((folder + file).c_str());
+    RemoveDirectoryW((folder + L"WINDOWS").c_str());
+    RemoveDirectoryW(folder.c_str());
+  }
+  std::wstring folder;
+  std::string zolIni;
+};
+
+// Presses and releases the left mouse button in the middle of a window, as a user does.
+void Click(HWND control) {
+  RECT client;
+  GetClientRect(control, &client);
+  POINT point{client.right / 2, client.bottom / 2};
+  ClientToScreen(control, &point);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  const DWORD flags[3] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    inputs[i].type = INPUT_MOUSE;
+    inputs[i].mi.dx = MulDiv(point.x, 65535, width - 1);
+    inputs[i].mi.dy = MulDiv(point.y, 65535, height - 1);
+    inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_ABSOLUTE;
+  }
+  SendInput(3, inputs, sizeof *inputs);
+}
+
+// Starts the program, clicks its button as soon as its window shows and waits for its end. Times
+// the run, or else follows the program's peak working set up to its end.
+Run Switch(const Program& program, const std::wstring& folder, bool measureMemory) {
+  std::wstring commandLine = L"\"" + program.path + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const double start = Now();
+  if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &process))
+    Fail("cannot start a program");
+  // The programs show their window before they first wait for input: until then, no polling.
+  WaitForInputIdle(process.hProcess, kTimeout);
+  HWND form = nullptr, button = nullptr;
+  while (!button || !IsWindowVisible(form)) {
+    if (Now() - start > kTimeout) Fail("no window");
+    Sleep(1);
+    form = FindWindowW(nullptr, program.caption);
+    button = form ? FindWindowExW(form, nullptr, L"Button", kButton) : nullptr;
+  }
+  Run run{Now() - start, 0, 0, 0};
+  run.clicked = Now() - start;
+  Click(button);
+  if (!measureMemory) {
+    if (WaitForSingleObject(process.hProcess, kTimeout) != WAIT_OBJECT_0) Fail("no end");
+    run.ended = Now() - start;
+  } else {
+    // Wine reads the peak from the living process only: once it has ended, it reads as zero.
+    PROCESS_MEMORY_COUNTERS memory{};
+    do {
+      if (Now() - start > kTimeout) Fail("no end");
+      if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+        run.peakWorkingSet = std::max(run.peakWorkingSet, memory.PeakWorkingSetSize);
+    } while (WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return run;
+}
+
+template <class T>
+T Median(std::vector<T> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const int pairs = std::max(1, argc > 1 ? _wtoi(argv[1]) : 20);
+  constexpr int kMemoryPairs = 5;
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring here(self);
+  here.erase(here.find_last_of(L'\\') + 1);
+  const Program programs[] = {
+      {"zolswap", here + L"..\\switcher\\zolswap.exe", L"ＺＯＬ３．６０"},
+      {"bare_button", here + L"bare_button.exe", L"Bare button"},
+  };
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const Installation installation(std::wstring(temp) + L"zol-switch-benchmark\\");
+
+  // The first pair warms the caches up and is not counted. The memory is followed in pairs of its
+  // own, after the timed ones: reading it slows the program down.
+  std::vector<double> shown[2], ended[2], whole[2];
+  std::vector<SIZE_T> peak[2];
+  for (int pair = -1; pair < pairs + kMemoryPairs; ++pair) {
+    for (int i = 0; i < 2; ++i) {
+      installation.Reset();
+      const Run run = Switch(programs[i], installation.folder, pair >= pairs);
+      if (pair < 0) continue;
+      if (pair < pairs) {
+        shown[i].push_back(run.shown);
+        ended[i].push_back(run.ended - run.clicked);
+        whole[i].push_back(run.ended);
+      } else {
+        peak[i].push_back(run.peakWorkingSet);
+      }
+    }
+  }
+  installation.Remove();
+
+  constexpr double kMiB = 1 << 20;
+  for (int i = 0; i < 2; ++i) {
+    std::printf(
+        "%-12s %6.1f ms end to end (%6.1f to the window, %5.1f from the click to the end), "
+        "peak working set %5.1f MiB\n",
+        programs[i].name, Median(whole[i]), Median(shown[i]), Median(ended[i]),
+        static_cast<double>(Median(peak[i])) / kMiB);
+  }
+  std::printf(
+      "zolswap / bare_button: %.2f times the time, %+.1f MiB peak working set "
+      "(medians of %d and %d runs each, the two programs in turn)\n",
+      Median(whole[0]) / Median(whole[1]),
+      (static_cast<double>(Median(peak[0])) - static_cast<double>(Median(peak[1]))) / kMiB, pairs,
+      kMemoryPairs);
+  return 0;
+}
