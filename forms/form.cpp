@@ -274,10 +274,27 @@ bool Form::Open() {
     Close();
     return false;
   }
+  KeepOnScreen();
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   if (lastFocus_) SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(lastFocus_), TRUE);
   return true;
+}
+
+// A position stored on a monitor that is gone, or beyond the screen's edge, would open the window
+// where nobody sees it: the window comes whole onto the nearest monitor's work area.
+void Form::KeepOnScreen() {
+  RECT frame;
+  GetWindowRect(hwnd_, &frame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const LONG left =
+      std::max(work.left, std::min(frame.left, work.right - (frame.right - frame.left)));
+  const LONG top =
+      std::max(work.top, std::min(frame.top, work.bottom - (frame.bottom - frame.top)));
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Form::Run() {

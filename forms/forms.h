@@ -132,6 +132,7 @@ class Form {
   void ApplyDpi(UINT dpi, const RECT* suggested);
   void FocusControl(HWND control);
   void ArrangeTabOrder();
+  void KeepOnScreen();
   void Close();
 
   std::wstring caption_;

@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
-#include <chrono>
-#include <thread>
-
 namespace zol::test {
 namespace fs = std::filesystem;
 
@@ -14,23 +11,20 @@ Installation::Installation() {
   fs::create_directories(systemIni.parent_path());
   fs::create_directories(savers);
   fs::create_directories(panel);
-  lines = {
-      DriveOf(systemIni.parent_path()),
-      DirOf(systemIni.parent_path()),
-      DriveOf(savers),
-      DirOf(savers),
-      L"コントロールパネルのあるドライブ=" + DriveOf(panel),
-      L"コントロールパネルのあるディレクトリ=" + DirOf(panel),
-      L"星空.scr",
-      L"迷路.scr",
-      L"1500",
-      L"3000",
-  };
+  const std::wstring drive = folder.Path().root_name().wstring();
+  lines = {drive,
+           DirOf(systemIni.parent_path()),
+           drive,
+           DirOf(savers),
+           L"コントロールパネルのあるドライブ=" + drive,
+           L"コントロールパネルのあるディレクトリ=" + DirOf(panel),
+           L"星空.scr",
+           L"迷路.scr",
+           L"1500",
+           L"3000"};
   WriteBytes(systemIni, "[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
   WriteZolIni();
 }
-
-void Installation::WriteZolIni() const { WriteBytes(zolIni, ZolIniBytes(lines)); }
 
 std::string ZolIniBytes(const ZolLines& lines) {
   const std::wstring text[] = {
@@ -50,10 +44,15 @@ std::string ZolIniBytes(const ZolLines& lines) {
   return bytes;
 }
 
-std::wstring Installation::DriveOf(const fs::path& folder) { return folder.root_name().wstring(); }
-
 std::wstring Installation::DirOf(const fs::path& folder) {
   return L"\\" + folder.relative_path().wstring() + L"\\";
+}
+
+std::string Installation::ZolIniAt(const wchar_t* top, const wchar_t* left) const {
+  ZolLines saved = lines;
+  saved.top = top;
+  saved.left = left;
+  return ZolIniBytes(saved);
 }
 
 ReportedErrors::ReportedErrors(forms::Form& form) {
@@ -62,6 +61,8 @@ ReportedErrors::ReportedErrors(forms::Form& form) {
     lastText = error.Text();
   };
 }
+
+namespace {
 
 std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name) {
   DWORD size = 0;
@@ -73,6 +74,8 @@ std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name
   text.resize(size / sizeof(wchar_t) - 1);
   return text;
 }
+
+}  // namespace
 
 void SetRegistryText(const wchar_t* key, const wchar_t* name,
                      const std::optional<std::wstring>& text) {
@@ -127,19 +130,9 @@ LockedRegistryKey::~LockedRegistryKey() {
   RegCloseKey(key_);
 }
 
-RECT PlaceOf(HWND control) {
-  RECT place;
-  GetWindowRect(control, &place);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
-  return place;
-}
-
-bool WaitForFile(const fs::path& file, int seconds) {
-  for (int i = 0; i < seconds * 10; ++i) {
-    if (fs::exists(file)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return false;
+bool WaitForFile(const fs::path& file) {
+  for (int i = 0; i < 200 && !fs::exists(file); ++i) Sleep(100);
+  return fs::exists(file);
 }
 
 void InstallFakeControlPanel(const fs::path& folder) {
@@ -149,33 +142,42 @@ void InstallFakeControlPanel(const fs::path& folder) {
                 fs::copy_options::overwrite_existing);
 }
 
-void ClickAt(HWND window, POINT point) {
-  ClientToScreen(window, &point);
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(point.x, 65535, width - 1);
-    input.mi.dy = MulDiv(point.y, 65535, height - 1);
+bool RunProgram(const Installation& install, const wchar_t* program, const wchar_t* caption,
+                const std::function<void(HWND form)>& act) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const fs::path path = fs::path(self).parent_path().parent_path() / program;
+  std::wstring commandLine = L"\"" + path.wstring() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      install.folder.Path().c_str(), &startup, &process)) {
+    return false;
   }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  for (INPUT& input : inputs) {
-    SendInput(1, &input, sizeof input);
-    Sleep(50);
-  }
+  WaitForInputIdle(process.hProcess, 20000);
+  const HWND form = FindWindowW(L"ZolForm", caption);
+  if (form) act(form);
+  const bool ended = form && WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return ended;
 }
 
-void ClickAt(HWND control) {
-  RECT client;
-  GetClientRect(control, &client);
-  ClickAt(control, {client.right / 2, client.bottom / 2});
+void PostClick(HWND form, POINT point) {
+  const HWND control = ChildWindowFromPointEx(form, point, CWP_SKIPINVISIBLE);
+  MapWindowPoints(form, control, &point, 1);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
 
-}  // namespace zol::test
-
-namespace zol::test {
+POINT ButtonPoint(HWND form, const wchar_t* caption) {
+  RECT place{};
+  GetWindowRect(FindWindowExW(form, nullptr, L"Button", caption), &place);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
+  return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+}
 
 void Notify(HWND control, WORD code) {
   SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
@@ -187,18 +189,6 @@ void SelectEntry(HWND list, const wchar_t* text) {
   ASSERT_NE(index, LB_ERR) << testing::PrintToString(text);
   SendMessageW(list, LB_SETCURSEL, index, 0);
   Notify(list, LBN_SELCHANGE);
-}
-
-void ExpectControls(std::initializer_list<ExpectedControl> controls) {
-  for (const ExpectedControl& c : controls) {
-    EXPECT_EQ(forms::WindowText(c.control), c.text);
-    wchar_t windowClass[16];
-    GetClassNameW(c.control, windowClass, 16);
-    if (_wcsicmp(windowClass, L"Static") != 0) continue;
-    RECT client;
-    GetClientRect(c.control, &client);
-    EXPECT_LE(TextWidth(c.control), client.right) << testing::PrintToString(c.text);
-  }
 }
 
 int TextWidth(HWND control) {
@@ -273,13 +263,14 @@ std::wstring TooltipText(HWND control) {
   return search.text;
 }
 
-void PressKey(HWND form, UINT key) {
-  for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+void PressKey(HWND form, UINT key, bool alt) {
+  const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, up = alt ? WM_SYSKEYUP : WM_KEYUP;
+  for (const UINT message : {down, up}) {
     MSG msg{};
-    msg.hwnd = GetFocus();
+    msg.hwnd = GetFocus() ? GetFocus() : form;
     msg.message = message;
     msg.wParam = key;
-    msg.lParam = message == WM_KEYDOWN ? 1 : 0xC0000001;
+    msg.lParam = (message == down ? 1 : 0xC0000001) | (alt ? 1 << 29 : 0);
     if (!IsDialogMessageW(form, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,10 +37,11 @@ class Installation {
   std::filesystem::path savers = folder / L"セイバー";
   std::filesystem::path panel = folder / "panel";
 
-  void WriteZolIni() const;
-  // "C:" and "\...\" of a folder of the scratch installation, as zol.ini names them.
-  static std::wstring DriveOf(const std::filesystem::path& folder);
+  void WriteZolIni() const { WriteBytes(zolIni, ZolIniBytes(lines)); }
+  // "\...\" of a folder of the scratch installation, as zol.ini names it.
   static std::wstring DirOf(const std::filesystem::path& folder);
+  // The bytes of zol.ini with the position lines given.
+  std::string ZolIniAt(const wchar_t* top, const wchar_t* left) const;
 };
 
 // Records the error reports of a form instead of showing them.
@@ -49,21 +51,18 @@ struct ReportedErrors {
   std::wstring lastText;
 };
 
-// Where Windows of the NT family keeps its screen saver, under HKEY_CURRENT_USER.
+// The screen saver that Windows of the NT family keeps under HKEY_CURRENT_USER, and
+// ScreenSaveActive ("1" or "0"); nothing for a value that is absent.
 inline constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
-
-// A text value under HKEY_CURRENT_USER; nothing when it is absent, and setting nothing deletes it.
-std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name);
-void SetRegistryText(const wchar_t* key, const wchar_t* name,
-                     const std::optional<std::wstring>& text);
-
-// The screen saver that the NT family's registry names, and ScreenSaveActive ("1" or "0").
 using DesktopScreenSaver = std::pair<std::optional<std::wstring>, std::optional<std::wstring>>;
 DesktopScreenSaver ReadDesktopScreenSaver();
 void WriteDesktopScreenSaver(const DesktopScreenSaver& values);
+// Sets or, with nothing, deletes a text value under HKEY_CURRENT_USER.
+void SetRegistryText(const wchar_t* key, const wchar_t* name,
+                     const std::optional<std::wstring>& text);
 
-// Puts text values under HKEY_CURRENT_USER back as they were, so that what a test changes in the
-// Wine prefix reaches no other test.
+// Puts the values of a key under HKEY_CURRENT_USER back as they were, so that what a test changes
+// in the Wine prefix reaches no other test.
 class KeptRegistryTexts {
  public:
   KeptRegistryTexts(const wchar_t* key, std::initializer_list<const wchar_t*> names);
@@ -109,35 +108,28 @@ class WindowTest : public ::testing::Test {
   void Click(forms::Control& control) { SendMessageW(control.Handle(), BM_CLICK, 0, 0); }
 };
 
-// A control's place in the form's client area, in pixels.
-RECT PlaceOf(HWND control);
-
-// Starts the fake control panel (tests/fake_control.cpp), which writes "started.txt" beside
-// itself; waits for that file.
-bool WaitForFile(const std::filesystem::path& file, int seconds = 20);
+// Copies the fake control panel (tests/fake_control.cpp), which writes "started.txt" beside
+// itself, into the folder; WaitForFile waits for such a file.
 void InstallFakeControlPanel(const std::filesystem::path& folder);
+bool WaitForFile(const std::filesystem::path& file);
 
-// Moves the mouse to a point of a window's client area, or to the middle of a control, and
-// presses and releases the left button there, as a user would.
-void ClickAt(HWND window, POINT point);
-void ClickAt(HWND control);
-
-}  // namespace zol::test
-
-namespace zol::test {
+// Runs a program built beside the tests (e.g. L"switcher\\zolswap.exe") as a process of its own
+// in the installation's folder; once it waits for input, acts on its window, found by its
+// caption, and waits for the program to end. False when the window never came or the program
+// did not end.
+bool RunProgram(const Installation& install, const wchar_t* program, const wchar_t* caption,
+                const std::function<void(HWND form)>& act);
+// Posts the mouse messages of a left click at a point of a window's client area to the control
+// there, as the mouse of a user produces them.
+void PostClick(HWND form, POINT point);
+// The middle of a button of the form, in the form's client area.
+POINT ButtonPoint(HWND form, const wchar_t* caption);
 
 // Sends the form the notification that Win32 sends for a user's action on a control.
 void Notify(HWND control, WORD code);
-
 // Highlights a list box's entry and notifies the form, as a click does.
 void SelectEntry(HWND list, const wchar_t* text);
 
-// Expects controls with these texts; a label's text on one line within the label's width.
-struct ExpectedControl {
-  HWND control;
-  const wchar_t* text;
-};
-void ExpectControls(std::initializer_list<ExpectedControl> controls);
 // The width of the control's text on one line in the control's font, in pixels.
 int TextWidth(HWND control);
 // How many lines of dark text the control draws inside its edges.
@@ -145,10 +137,10 @@ int TextLines(HWND control);
 // The text of the control's tooltip; empty when it has none.
 std::wstring TooltipText(HWND control);
 
-// Presses and releases a key on the focused control as the form's message loop passes it on.
-void PressKey(HWND form, UINT key);
+// Presses and releases a key, with Alt or not, on the focused control as the form's message loop
+// passes it on.
+void PressKey(HWND form, UINT key, bool alt = false);
 void ExpectTabOrder(HWND form, std::initializer_list<HWND> order);
-
 // The entries of a list box.
 std::vector<std::wstring> ListEntries(HWND list);
 
