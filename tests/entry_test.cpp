@@ -72,7 +72,7 @@ TEST_F(EntryTest, RewritesOnlyTheEntry) {
       {"first of several", "[boot]\r\n;scrnsave.exe=old\r\nSCRNSAVE.EXE=live.scr\r\n",
        L"C:\\S\\a.scr", "[boot]\r\nSCRNSAVE.EXE=C:\\S\\a.scr\r\nSCRNSAVE.EXE=live.scr\r\n",
        RewriteResult::EntryReplaced},
-      {"line ends", "a\rb\nc\r\n\r\nscrnsave.exe=x", L"b.SCR",
+      {"line ends, the letters CRNSAV", "a\rb\nc\r\n\r\nxcrnsave.exe=x", L"b.SCR",
        "a\r\nb\nc\r\n\r\nSCRNSAVE.EXE=b.SCR\r\n", RewriteResult::EntryReplaced},
       {"LF line ends", "[boot]\nSCRNSAVE.EXE=a.scr\nDisplayFallback=0", L"b.scr",
        "[boot]\r\nSCRNSAVE.EXE=b.scr\r\nDisplayFallback=0\r\n", RewriteResult::EntryReplaced},
@@ -97,7 +97,7 @@ TEST_F(EntryTest, RewritesOnlyTheEntry) {
        "[boot]\r\ndisplayfallback=1\r\nSCRNSAVE.EXE=C:\\a.scr\r\nx\r\nDisplayFallback=0\r\n"
        "SCRNSAVE.EXE=C:\\a.scr\r\n",
        RewriteResult::EntryInserted},
-      {"scr beyond five", "DisplayFallback=0\r\n", L"C:\\x.scr.bak",
+      {"scr beyond five", "DisplayFallback=0\r\n", L"C:\\x.scr.bk",
        Cp932(L"DisplayFallback=0\r\nSCRNSAVE.EXE=（なし）\r\n"), RewriteResult::EntryInserted},
       {"characters, not bytes", "DisplayFallback=0\r\n", L"C:\\a.scrあい",
        Cp932(L"DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\a.scrあい\r\n"), RewriteResult::EntryInserted},

@@ -172,11 +172,11 @@ void PostClick(HWND form, POINT point) {
   PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
 
-POINT ButtonPoint(HWND form, const wchar_t* caption) {
+void PostClick(HWND form, const wchar_t* button) {
   RECT place{};
-  GetWindowRect(FindWindowExW(form, nullptr, L"Button", caption), &place);
+  GetWindowRect(FindWindowExW(form, nullptr, L"Button", button), &place);
   MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&place), 2);
-  return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+  PostClick(form, {(place.left + place.right) / 2, (place.top + place.bottom) / 2});
 }
 
 void Notify(HWND control, WORD code) {
@@ -238,29 +238,18 @@ int TextLines(HWND control) {
 }
 
 std::wstring TooltipText(HWND control) {
-  struct Search {
-    HWND control;
-    std::wstring text;
-  } search{control, L""};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND tooltip, LPARAM found) -> BOOL {
-        auto& wanted = *reinterpret_cast<Search*>(found);
-        wchar_t windowClass[32];
-        GetClassNameW(tooltip, windowClass, 32);
-        if (_wcsicmp(windowClass, TOOLTIPS_CLASSW) != 0) return TRUE;
-        wchar_t text[1024] = L"";
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = GetParent(wanted.control);
-        tool.uId = reinterpret_cast<UINT_PTR>(wanted.control);
-        tool.lpszText = text;
-        SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
-        wanted.text = text;
-        return wanted.text.empty();
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.text;
+  for (HWND tooltip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tooltip;
+       tooltip = FindWindowExW(nullptr, tooltip, TOOLTIPS_CLASSW, nullptr)) {
+    wchar_t text[1024] = L"";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    if (*text) return text;
+  }
+  return L"";
 }
 
 void PressKey(HWND form, UINT key, bool alt) {

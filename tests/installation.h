@@ -119,11 +119,10 @@ bool WaitForFile(const std::filesystem::path& file);
 // did not end.
 bool RunProgram(const Installation& install, const wchar_t* program, const wchar_t* caption,
                 const std::function<void(HWND form)>& act);
-// Posts the mouse messages of a left click at a point of a window's client area to the control
-// there, as the mouse of a user produces them.
+// Posts the mouse messages of a left click at a point of a window's client area, or in the middle
+// of its button with this caption, to the control there, as the mouse of a user produces them.
 void PostClick(HWND form, POINT point);
-// The middle of a button of the form, in the form's client area.
-POINT ButtonPoint(HWND form, const wchar_t* caption);
+void PostClick(HWND form, const wchar_t* button);
 
 // Sends the form the notification that Win32 sends for a user's action on a control.
 void Notify(HWND control, WORD code);

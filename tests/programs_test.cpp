@@ -2,8 +2,6 @@
 // each program run as a process of its own.
 #include <gtest/gtest.h>
 
-#include <variant>
-
 #include "configurator.h"
 #include "installation.h"
 #include "switcher.h"
@@ -227,42 +225,33 @@ TEST_F(ProgramsTest, ProgramsAsProcesses) {
     return "[boot]\r\n" + Cp932(L"SCRNSAVE.EXE=" + saver(name)) +
            "\r\n[display]\r\nDisplayFallback=0\r\n";
   };
-  const auto click = [](std::vector<std::variant<POINT, const wchar_t*>> places) {
-    return [places](HWND form) {
-      for (const auto& place : places) {
-        test::PostClick(form, std::holds_alternative<POINT>(place)
-                                  ? std::get<POINT>(place)
-                                  : test::ButtonPoint(form, std::get<const wchar_t*>(place)));
-      }
-    };
+  const auto click = [](const wchar_t* button) {
+    return [button](HWND form) { test::PostClick(form, button); };
   };
-  const wchar_t *zolset = L"configurator\\zolset.exe", *zolswap = L"switcher\\zolswap.exe";
-  const wchar_t *zolsetCaption = L"ゾルヴァ(ZOL3.60)", *zolswapCaption = L"ＺＯＬ３．６０";
+  const std::pair<const wchar_t*, const wchar_t*> zolset = {L"configurator\\zolset.exe",
+                                                            L"ゾルヴァ(ZOL3.60)"},
+                                                  zolswap = {L"switcher\\zolswap.exe",
+                                                             L"ＺＯＬ３．６０"};
   struct Case {
-    const wchar_t* program;
-    const wchar_t* caption;
+    std::pair<const wchar_t*, const wchar_t*> program;  // and its window's caption
     std::optional<std::wstring> windowsVersion;
     std::function<void(HWND form)> act;
     std::string systemIniAfter, zolIniAfter;
     test::DesktopScreenSaver registry;
   };
+  const std::string saved = install.ZolIniAt(L" 1500 ", L" 3000 ");
   const Case cases[] = {
-      {zolswap, zolswapCaption, std::nullopt, [](HWND form) { SendMessageW(form, WM_CLOSE, 0, 0); },
-       systemIni, zolIni, old},
-      {zolswap,
-       zolswapCaption,
-       std::nullopt,
-       click({L"スクリーンセイバ無し"}),
-       switched(L"（なし）.scr"),
-       install.ZolIniAt(L" 1500 ", L" 3000 "),
-       {std::nullopt, L"0"}},
-      {zolswap, zolswapCaption, L"win98", click({L"星空.scr に変更"}), switched(L"星空.scr"),
-       install.ZolIniAt(L" 1500 ", L" 3000 "), old},
+      {zolswap, {}, [](HWND form) { SendMessageW(form, WM_CLOSE, 0, 0); }, systemIni, zolIni, old},
+      {zolswap, {}, click(L"スクリーンセイバ無し"), switched(L"（なし）.scr"), saved, {{}, L"0"}},
+      {zolswap, L"win98", click(L"星空.scr に変更"), switched(L"星空.scr"), saved, old},
       // The second file of the file list, 迷路.scr, then 「変　更」 and 「終　了」.
       {zolset,
-       zolsetCaption,
-       std::nullopt,
-       click({POINT{60, 64}, L"変　更", L"終　了"}),
+       {},
+       [](HWND form) {
+         test::PostClick(form, POINT{60, 64});
+         test::PostClick(form, L"変　更");
+         test::PostClick(form, L"終　了");
+       },
        switched(L"迷路.scr"),
        zolIni,
        {saver(L"迷路.scr"), L"1"}},
@@ -272,7 +261,7 @@ TEST_F(ProgramsTest, ProgramsAsProcesses) {
     test::WriteDesktopScreenSaver(old);
     test::WriteBytes(install.systemIni, systemIni);
     test::WriteBytes(install.zolIni, zolIni);
-    EXPECT_TRUE(test::RunProgram(install, c.program, c.caption, c.act));
+    EXPECT_TRUE(test::RunProgram(install, c.program.first, c.program.second, c.act));
     const std::string label = "case " + std::to_string(&c - cases);
     EXPECT_EQ(test::ReadBytes(install.systemIni), c.systemIniAfter) << label;
     EXPECT_EQ(test::ReadBytes(install.zolIni), c.zolIniAfter) << label;
