@@ -49,10 +49,6 @@ void SetReadOnly(const fs::path& file, bool readOnly) {
 
 std::string Cp932(std::wstring_view text) { return EncodeCp932Strict(text).value(); }
 
-}  // namespace zol::test
-
-namespace zol::test {
-
 unsigned long ProcessId() {
 #ifdef _WIN32
   return GetCurrentProcessId();
