@@ -53,16 +53,10 @@ class ConfiguratorTest : public test::WindowTest<zolset::Form1> {
 
   void SelectDrive(const std::wstring& drive) {
     const HWND list = window->Drvlist.Handle();
-    const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      wchar_t text[MAX_PATH];
-      SendMessageW(list, CB_GETLBTEXT, i, LPARAM(text));
-      if (towlower(text[0]) != towlower(drive[0])) continue;
-      SendMessageW(list, CB_SETCURSEL, i, 0);
-      test::Notify(list, CBN_SELCHANGE);
-      return;
-    }
-    ADD_FAILURE() << "no drive " << testing::PrintToString(drive);
+    const LRESULT index = SendMessageW(list, CB_FINDSTRING, -1, LPARAM(drive.c_str()));
+    ASSERT_NE(index, CB_ERR) << testing::PrintToString(drive);
+    SendMessageW(list, CB_SETCURSEL, index, 0);
+    test::Notify(list, CBN_SELCHANGE);
   }
 
   std::string Entry(const std::wstring& value) { return Cp932(L"SCRNSAVE.EXE=" + value); }
