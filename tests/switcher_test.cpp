@@ -128,8 +128,6 @@ TEST_F(SwitcherTest, FailedCommandLeavesTheWindowOpen) {
     std::string systemIniAfter;
   };
   const Case cases[] = {
-      {"system.ini write-protected", readOnly(install.systemIni), &zolswap::Form1::Command1,
-       ErrorKind::AccessDenied, before},
       {"zol.ini write-protected", readOnly(install.zolIni), &zolswap::Form1::Command3,
        ErrorKind::AccessDenied, NewEntry(L"迷路.scr") + "\r\n"},
       {"no control panel", {}, &zolswap::Form1::Command4, ErrorKind::CannotStart, before},
