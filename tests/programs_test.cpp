@@ -200,7 +200,7 @@ TEST(ChangeTest, RunsOncePerNewValue) {
       {"folder set", [&] { folders.SetPath(scratch.Path().wstring()); }, 1},
       {"same folder set", [&] { folders.SetPath(scratch.Path().wstring() + L"\\"); }, 0},
   };
-  drives.SetDrive(L"z:");
+  drives.SetDrive(L"z:");  // from any drive but C:
   for (const Case& c : cases) {
     changes = 0;
     c.act();
@@ -216,8 +216,9 @@ TEST_F(ProgramsTest, ProgramsAsProcesses) {
   const test::KeptRegistryTexts wineVersion(wineKey, {L"Version"});
   const test::DesktopScreenSaver old = {L"C:\\OLD.SCR", L""};
   test::Installation install;
-  for (const wchar_t* name : {L"星空.scr", L"迷路.scr"})
+  for (const wchar_t* name : {L"星空.scr", L"迷路.scr"}) {
     test::WriteBytes(install.savers / name, "");
+  }
   const std::string systemIni = test::ReadBytes(install.systemIni);
   const std::string zolIni = test::ReadBytes(install.zolIni);
   const auto saver = [&](const wchar_t* name) { return (install.savers / name).wstring(); };
@@ -228,10 +229,10 @@ TEST_F(ProgramsTest, ProgramsAsProcesses) {
   const auto click = [](const wchar_t* button) {
     return [button](HWND form) { test::PostClick(form, button); };
   };
-  const std::pair<const wchar_t*, const wchar_t*> zolset = {L"configurator\\zolset.exe",
-                                                            L"ゾルヴァ(ZOL3.60)"},
-                                                  zolswap = {L"switcher\\zolswap.exe",
-                                                             L"ＺＯＬ３．６０"};
+  const std::pair<const wchar_t*, const wchar_t*> configurator = {L"configurator\\zolset.exe",
+                                                                  L"ゾルヴァ(ZOL3.60)"},
+                                                  switcher = {L"switcher\\zolswap.exe",
+                                                              L"ＺＯＬ３．６０"};
   struct Case {
     std::pair<const wchar_t*, const wchar_t*> program;  // and its window's caption
     std::optional<std::wstring> windowsVersion;
@@ -241,11 +242,11 @@ TEST_F(ProgramsTest, ProgramsAsProcesses) {
   };
   const std::string saved = install.ZolIniAt(L" 1500 ", L" 3000 ");
   const Case cases[] = {
-      {zolswap, {}, [](HWND form) { SendMessageW(form, WM_CLOSE, 0, 0); }, systemIni, zolIni, old},
-      {zolswap, {}, click(L"スクリーンセイバ無し"), switched(L"（なし）.scr"), saved, {{}, L"0"}},
-      {zolswap, L"win98", click(L"星空.scr に変更"), switched(L"星空.scr"), saved, old},
+      {switcher, {}, [](HWND form) { SendMessageW(form, WM_CLOSE, 0, 0); }, systemIni, zolIni, old},
+      {switcher, {}, click(L"スクリーンセイバ無し"), switched(L"（なし）.scr"), saved, {{}, L"0"}},
+      {switcher, L"win98", click(L"星空.scr に変更"), switched(L"星空.scr"), saved, old},
       // The second file of the file list, 迷路.scr, then 「変　更」 and 「終　了」.
-      {zolset,
+      {configurator,
        {},
        [](HWND form) {
          test::PostClick(form, POINT{60, 64});
