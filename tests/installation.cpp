@@ -65,13 +65,11 @@ ReportedErrors::ReportedErrors(forms::Form& form) {
 namespace {
 
 std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name) {
-  DWORD size = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, nullptr, &size)) {
+  wchar_t text[1024];
+  DWORD size = sizeof text;
+  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size)) {
     return std::nullopt;
   }
-  std::wstring text(size / sizeof(wchar_t), L'\0');
-  RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text.data(), &size);
-  text.resize(size / sizeof(wchar_t) - 1);
   return text;
 }
 
