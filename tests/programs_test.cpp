@@ -104,9 +104,10 @@ TEST_F(ProgramsTest, ClosingEndsWithoutWriting) {
       } else {
         SendMessageW(o.form->Handle(), WM_CLOSE, 0, 0);
       }
-      EXPECT_TRUE(o.form->Ended()) << name << altF4;
-      EXPECT_FALSE(IsWindowVisible(o.form->Handle())) << name << altF4;
-      EXPECT_EQ(Files(install), files) << name << altF4;
+      const std::string label = std::string(name) + (altF4 ? " Alt+F4" : " WM_CLOSE");
+      EXPECT_TRUE(o.form->Ended()) << label;
+      EXPECT_FALSE(IsWindowVisible(o.form->Handle())) << label;
+      EXPECT_EQ(Files(install), files) << label;
     }
   }
 }
