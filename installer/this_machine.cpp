@@ -3,15 +3,11 @@
 
 #include "handles.h"
 #include "initial_settings.h"
+#include "platform.h"
 
 namespace zolinit {
 
-bool ThisMachine::IsNtFamily() const {
-  OSVERSIONINFOW version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  GetVersionExW(&version);
-  return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
+bool ThisMachine::IsNtFamily() const { return zol::IsNtFamily(); }
 
 // MAX_PATH holds both folders:
 // https://learn.microsoft.com/windows/win32/api/sysinfoapi/nf-sysinfoapi-getsystemdirectoryw

@@ -14,6 +14,7 @@ namespace fs = std::filesystem;
 using test::Cp932;
 using test::ReadBytes;
 
+constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
 constexpr const wchar_t* kUninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOL";
 
@@ -74,11 +75,10 @@ Shortcut ReadShortcut(const fs::path& file) {
   return shortcut;
 }
 
-std::wstring UninstallString() {
+std::wstring RegistryText(const wchar_t* key, const wchar_t* value) {
   wchar_t text[MAX_PATH] = L"";
   DWORD size = sizeof text;
-  RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, L"UninstallString", RRF_RT_REG_SZ, nullptr, text,
-               &size);
+  RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text, &size);
   return text;
 }
 
@@ -104,15 +104,16 @@ TEST(SetupTest, InstallsSwitchesUninstallsAndKeepsTheSettings) {
     test::WriteBytes(systemFolder / name, "");
   }
   const std::wstring current = L"C:\\elsewhere\\old.scr";
-  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"SCRNSAVE.EXE", REG_SZ,
-                  current.c_str(), static_cast<DWORD>((current.size() + 1) * sizeof(wchar_t)));
+  RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE", REG_SZ, current.c_str(),
+                  static_cast<DWORD>((current.size() + 1) * sizeof(wchar_t)));
 
   ASSERT_EQ(RunToEnd(setup, L"/S"), 0u);
   for (const wchar_t* file :
        {L"zolset.exe", L"zolswap.exe", L"zolinit.exe", L"README.txt", L"LICENSE.txt"}) {
     EXPECT_TRUE(fs::exists(programs / file)) << testing::PrintToString(file);
   }
-  EXPECT_EQ(UninstallString(), L"\"" + (programs / "uninstall.exe").wstring() + L"\"");
+  EXPECT_EQ(RegistryText(kUninstallKey, L"UninstallString"),
+            L"\"" + (programs / "uninstall.exe").wstring() + L"\"");
   const std::pair<const wchar_t*, const wchar_t*> shortcuts[] = {{L"ZOL 設定.lnk", L"zolset.exe"},
                                                                  {L"ZOL 切替.lnk", L"zolswap.exe"}};
   for (const auto& [name, program] : shortcuts) {
@@ -144,13 +145,14 @@ TEST(SetupTest, InstallsSwitchesUninstallsAndKeepsTheSettings) {
   const std::wstring favourite = (systemFolder / L"星空.scr").wstring();
   EXPECT_EQ(ReadBytes(systemIni),
             "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + Cp932(favourite) + "\r\n");
+  EXPECT_EQ(RegistryText(kDesktopKey, L"SCRNSAVE.EXE"), favourite);
 
   EXPECT_EQ(RunToEnd(programs / "uninstall.exe", L"/S"), 0u);
   EXPECT_TRUE(WaitUntilGone(programs));
   for (const auto& [name, program] : shortcuts) {
     EXPECT_FALSE(fs::exists(startMenu / name)) << testing::PrintToString(name);
   }
-  EXPECT_EQ(UninstallString(), L"");
+  EXPECT_EQ(RegistryText(kUninstallKey, L"UninstallString"), L"");
   EXPECT_TRUE(fs::exists(zolIni));
 
   // The configurator's form of the position tells the kept file from a new one.
