@@ -13,13 +13,16 @@ if [ ! -f "$setup" ]; then
   exit 1
 fi
 wineserver=$(dirname "$wine")/wineserver
+# A server left by an interrupted run would outlive its prefix: stop it before the prefix goes.
+"$wineserver" -k 2>/dev/null || true
 rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
 # As in tools/common.sh: a persistent server and a booted prefix, their output detached.
 "$wineserver" -p >/dev/null 2>&1 </dev/null
-trap '"$wineserver" -k 2>/dev/null || true' EXIT
+trap '{ "$wineserver" -k && "$wineserver" -w; } 2>/dev/null || true' EXIT
 "$wine" wineboot -i >/dev/null 2>&1 </dev/null
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "${ZOL_MANAGED:-N}" /f \
   >/dev/null 2>&1 </dev/null
 ZOL_SETUP="Z:${setup//\//\\}" "$wine" "$tests"
-"$wineserver" -k
+"$wineserver" -k && "$wineserver" -w
+trap - EXIT
 rm -rf "$WINEPREFIX"
