@@ -3,7 +3,7 @@
 
 ZOL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZOL_PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64 wine wine64 xvfb xauth
-  xdotool locales fonts-noto-cjk fonts-ipafont-gothic fonts-wine imagemagick clang
+  xdotool locales fonts-noto-cjk fonts-ipafont-gothic fonts-wine imagemagick nsis clang
   libclang-rt-14-dev)
 
 # Installs the Debian packages that are missing, when run as root.

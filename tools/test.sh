@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the three presets and runs every test: the core natively with
-# the sanitizers, everything cross-compiled for Windows under Wine, then the core's fuzz targets.
+# the sanitizers, everything cross-compiled for Windows under Wine (the packages included), then
+# the core's fuzz targets.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ZOL_ROOT"
@@ -13,7 +14,7 @@ cmake --build --preset native
 ctest --preset native
 
 cmake --preset windows
-cmake --build --preset windows
+cmake --build --preset windows --target all package
 zol_wine_environment "$ZOL_ROOT/build/windows"
 # The tests' own drives in the prefix: R: on an empty folder with a marker file, Q: on a folder
 # that does not exist. Wine reads its drives when it starts, so the prefix is made first.
