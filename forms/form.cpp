@@ -282,10 +282,12 @@ bool Form::Open() {
 }
 
 // A position stored on a monitor that is gone, or beyond the screen's edge, would open the window
-// where nobody sees it: the window comes whole onto the nearest monitor's work area.
+// where nobody sees it: such a window comes whole onto the nearest monitor's work area. A window
+// that shows in part stays where the user dragged it, at a negative position too.
 void Form::KeepOnScreen() {
   RECT frame;
   GetWindowRect(hwnd_, &frame);
+  if (MonitorFromRect(&frame, MONITOR_DEFAULTTONULL)) return;
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor);
