@@ -36,6 +36,9 @@ run() {
   else
     "$ZOL_WINE" "$build/$folder/$program.exe" 2>>"$build/demo/wine.log"
   fi
+  echo "Now in the registry, which Windows of the NT family reads:"
+  "$ZOL_WINE" reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE 2>>"$build/demo/wine.log" |
+    tr -d '\r' | grep -a SCRNSAVE || echo "    SCRNSAVE.EXE is not set: no screen saver"
 }
 if [ -n "${inside:-}" ]; then
   run
