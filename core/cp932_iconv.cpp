@@ -15,10 +15,12 @@ struct IconvCloser {
 };
 using UniqueIconv = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
 
+// Opening a descriptor costs more than most conversions: each direction keeps one, which a
+// conversion resets to its initial state before it starts.
 template <class Out, class In>
-std::optional<Out> Convert(const char* to, const char* from, const In& input) {
-  const UniqueIconv cd(iconv_open(to, from));
+std::optional<Out> Convert(const UniqueIconv& cd, const In& input) {
   if (cd.get() == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   const size_t inBytes = input.size() * sizeof(input[0]);
   std::string buffer(inBytes * 4 + 16, '\0');
   char* in = const_cast<char*>(reinterpret_cast<const char*>(input.data()));
@@ -37,11 +39,13 @@ std::optional<Out> Convert(const char* to, const char* from, const In& input) {
 }  // namespace
 
 std::optional<std::wstring> DecodeCp932Strict(std::string_view bytes) {
-  return Convert<std::wstring>("WCHAR_T", "CP932", bytes);
+  static const UniqueIconv decoder(iconv_open("WCHAR_T", "CP932"));
+  return Convert<std::wstring>(decoder, bytes);
 }
 
 std::optional<std::string> EncodeCp932Strict(std::wstring_view text) {
-  return Convert<std::string>("CP932", "WCHAR_T", text);
+  static const UniqueIconv encoder(iconv_open("CP932", "WCHAR_T"));
+  return Convert<std::string>(encoder, text);
 }
 
 }  // namespace zol
