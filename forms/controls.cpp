@@ -5,9 +5,7 @@
 #include <algorithm>
 
 namespace forms {
-namespace {
 
-// The width of one line of the window's text in the window's font, in pixels.
 int TextWidth(HWND hwnd) {
   const std::wstring text = WindowText(hwnd);
   const HDC dc = GetDC(hwnd);
@@ -19,8 +17,6 @@ int TextWidth(HWND hwnd) {
   ReleaseDC(hwnd, dc);
   return box.right;
 }
-
-}  // namespace
 
 CommandButton::CommandButton(Form& form, const ButtonArgs& args)
     : Control(form, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE, args.caption,

@@ -321,5 +321,7 @@ void ShareScreenSaver(std::wstring_view writtenValue);
 
 // The window text of a control.
 std::wstring WindowText(HWND hwnd);
+// The width of a control's text on one line in the control's font, in pixels.
+int TextWidth(HWND hwnd);
 
 }  // namespace forms

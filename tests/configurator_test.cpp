@@ -71,7 +71,7 @@ TEST_F(ConfiguratorTest, WindowAsCreated) {
   for (const forms::Label* label : {&w.Label3, &w.Label4, &w.Label5, &w.Label6}) {
     RECT box;
     GetClientRect(label->Handle(), &box);
-    EXPECT_LE(test::TextWidth(label->Handle()), box.right)
+    EXPECT_LE(forms::TextWidth(label->Handle()), box.right)
         << testing::PrintToString(label->Caption());
   }
   RECT client;
@@ -258,7 +258,7 @@ TEST_F(ConfiguratorTest, PathLabels) {
     EXPECT_EQ(label->Caption(), Folder(deep / L"流れ星.scr"));
     RECT box;
     GetClientRect(label->Handle(), &box);
-    EXPECT_GT(test::TextWidth(label->Handle()), box.right);
+    EXPECT_GT(forms::TextWidth(label->Handle()), box.right);
     EXPECT_EQ(test::TooltipText(label->Handle()), Folder(deep / L"流れ星.scr"));
   }
 }

@@ -189,18 +189,6 @@ void SelectEntry(HWND list, const wchar_t* text) {
   Notify(list, LBN_SELCHANGE);
 }
 
-int TextWidth(HWND control) {
-  const std::wstring text = forms::WindowText(control);
-  const HDC dc = GetDC(control);
-  const HGDIOBJ old =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  RECT box = {};
-  DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  return box.right;
-}
-
 int TextLines(HWND control) {
   RECT client;
   GetClientRect(control, &client);

@@ -129,8 +129,6 @@ void Notify(HWND control, WORD code);
 // Highlights a list box's entry and notifies the form, as a click does.
 void SelectEntry(HWND list, const wchar_t* text);
 
-// The width of the control's text on one line in the control's font, in pixels.
-int TextWidth(HWND control);
 // How many lines of dark text the control draws inside its edges.
 int TextLines(HWND control);
 // The text of the control's tooltip; empty when it has none.
