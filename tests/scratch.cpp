@@ -1,25 +1,16 @@
 #include "scratch.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <iterator>
 #include <random>
 
 #include "cp932.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace zol::test {
 namespace fs = std::filesystem;
 
-ScratchFolder::ScratchFolder() {
-  std::random_device random;
-  path_ = fs::temp_directory_path() / ("zol-test-" + std::to_string(random()));
+ScratchFolder::ScratchFolder()
+    : path_(fs::temp_directory_path() / ("zol-test-" + std::to_string(std::random_device()()))) {
   fs::create_directories(path_);
 }
 
@@ -33,8 +24,7 @@ ScratchFolder::~ScratchFolder() {
 
 void WriteBytes(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  ASSERT_TRUE(out.good()) << file;
+  ASSERT_TRUE(out << bytes) << file;
 }
 
 std::string ReadBytes(const fs::path& file) {
@@ -48,13 +38,5 @@ void SetReadOnly(const fs::path& file, bool readOnly) {
 }
 
 std::string Cp932(std::wstring_view text) { return EncodeCp932Strict(text).value(); }
-
-unsigned long ProcessId() {
-#ifdef _WIN32
-  return GetCurrentProcessId();
-#else
-  return static_cast<unsigned long>(getpid());
-#endif
-}
 
 }  // namespace zol::test

@@ -1,8 +1,12 @@
 // A scratch folder of the test's own, removed afterwards, and whole-file helpers.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
+
+#include "error.h"
 
 namespace zol::test {
 
@@ -24,10 +28,19 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 std::string ReadBytes(const std::filesystem::path& file);
 void SetReadOnly(const std::filesystem::path& file, bool readOnly);
 
-// This process's id, which names the temporary files of its saves.
-unsigned long ProcessId();
-
 // Code page 932 bytes of a text that the code page holds.
 std::string Cp932(std::wstring_view text);
+
+// The error that the call throws; a failure of the test when it throws none.
+template <class Call>
+Error ErrorOf(Call call) {
+  try {
+    call();
+  } catch (const Error& error) {
+    return error;
+  }
+  ADD_FAILURE() << "no error";
+  return Error(ErrorKind::Unexpected, L"");
+}
 
 }  // namespace zol::test

@@ -1,9 +1,10 @@
-// The setup program end to end, run by tests/setup_test.sh in a Wine prefix made for it alone:
-// a silent installation, the installed quick switcher clicked, a silent uninstallation, and a
-// second installation over the settings that stayed.
+// The setup program end to end: a silent installation, a second one over the settings, each
+// program started from its shortcut, and a silent uninstallation that keeps the settings.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include "installation.h"
 #include "settings.h"
@@ -14,10 +15,6 @@ namespace fs = std::filesystem;
 using test::Cp932;
 using test::ReadBytes;
 
-constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
-constexpr const wchar_t* kUninstallKey =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZOL";
-
 fs::path KnownFolder(REFKNOWNFOLDERID id) {
   PWSTR path = nullptr;
   SHGetKnownFolderPath(id, 0, nullptr, &path);
@@ -26,72 +23,57 @@ fs::path KnownFolder(REFKNOWNFOLDERID id) {
   return folder;
 }
 
-PROCESS_INFORMATION Start(const fs::path& program, const std::wstring& arguments,
-                          const fs::path& folder) {
-  std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  EXPECT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, folder.c_str(), &startup, &process))
-      << program;
-  return process;
-}
-
-// Waits for the process to end; its exit code.
-DWORD Finish(const PROCESS_INFORMATION& process) {
-  DWORD code = STILL_ACTIVE;
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+// Starts a program in the folder given, acts on its window with the caption given once it shows,
+// and waits for the end; the exit code. A program that shows no such window or does not end is
+// stopped.
+DWORD Launch(const fs::path& program, const wchar_t* arguments, fs::path folder = {},
+             const wchar_t* caption = nullptr, const std::function<void(HWND)>& act = {}) {
+  if (folder.empty()) folder = program.parent_path();
+  SHELLEXECUTEINFOW run{};
+  run.cbSize = sizeof run;
+  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+  run.lpFile = program.c_str();
+  run.lpParameters = arguments;
+  run.lpDirectory = folder.c_str();
+  run.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExW(&run)) return ADD_FAILURE() << program, 1;
+  HWND form = nullptr;
+  for (int i = 0; caption && i < 200 && !(form = FindWindowW(L"ZolForm", caption)); ++i) {
+    WaitForSingleObject(run.hProcess, 100);
+  }
+  if (form) act(form);
+  DWORD code = 1;
+  const bool ended = (form || !caption) && !WaitForSingleObject(run.hProcess, 60000);
+  if (!ended) TerminateProcess(run.hProcess, 1);
+  EXPECT_TRUE(ended) << program;
+  GetExitCodeProcess(run.hProcess, &code);
+  CloseHandle(run.hProcess);
   return code;
 }
 
-DWORD RunToEnd(const fs::path& program, const std::wstring& arguments) {
-  return Finish(Start(program, arguments, program.parent_path()));
-}
-
-struct Shortcut {
-  fs::path target, folder;
-};
-
-Shortcut ReadShortcut(const fs::path& file) {
+// Starts the program that a shortcut names in the folder that it names, as the Start menu does.
+DWORD LaunchShortcut(const fs::path& file, const wchar_t* caption,
+                     const std::function<void(HWND)>& act) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  Shortcut shortcut;
   IShellLinkW* link = nullptr;
   IPersistFile* persist = nullptr;
+  wchar_t program[MAX_PATH] = L"", folder[MAX_PATH] = L"";
   if (SUCCEEDED(
           CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
       SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&persist))) &&
       SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
-    wchar_t text[MAX_PATH];
-    if (link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) shortcut.target = text;
-    if (link->GetWorkingDirectory(text, MAX_PATH) == S_OK) shortcut.folder = text;
+    link->GetPath(program, MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetWorkingDirectory(folder, MAX_PATH);
   }
   if (persist) persist->Release();
   if (link) link->Release();
   CoUninitialize();
-  return shortcut;
+  return Launch(program, nullptr, folder, caption, act);
 }
 
-std::wstring RegistryText(const wchar_t* key, const wchar_t* value) {
-  wchar_t text[MAX_PATH] = L"";
-  DWORD size = sizeof text;
-  RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text, &size);
-  return text;
-}
-
-// The uninstaller runs on from a copy of itself after its own process has ended; removing its
-// folder is the last thing it does.
-bool WaitUntilGone(const fs::path& folder) {
-  for (int i = 0; i < 600 && fs::exists(folder); ++i) Sleep(100);
-  return !fs::exists(folder);
-}
-
-TEST(SetupTest, InstallsSwitchesUninstallsAndKeepsTheSettings) {
+TEST(SetupTest, InstallsStartsAndUninstallsKeepingTheSettings) {
   const wchar_t* setupProgram = _wgetenv(L"ZOL_SETUP");
-  ASSERT_NE(setupProgram, nullptr) << "tests/setup_test.sh gives the setup program";
+  ASSERT_NE(setupProgram, nullptr) << "tests/CMakeLists.txt gives the setup program";
   const fs::path setup = setupProgram;
   const fs::path programs = KnownFolder(FOLDERID_LocalAppData) / "Programs" / "ZOL";
   const fs::path settings = KnownFolder(FOLDERID_RoamingAppData) / "ZOL";
@@ -99,69 +81,50 @@ TEST(SetupTest, InstallsSwitchesUninstallsAndKeepsTheSettings) {
   const fs::path zolIni = settings / "zol.ini", systemIni = settings / "system.ini";
   wchar_t system[MAX_PATH];
   const fs::path systemFolder = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH));
+  const wchar_t* savers[] = {L"迷路.scr", L"星空.scr", L"流星.scr"};
   // The current screen saver is none of the system folder's: the first there is the favourite.
-  for (const wchar_t* name : {L"迷路.scr", L"星空.scr", L"流星.scr"}) {
-    test::WriteBytes(systemFolder / name, "");
-  }
-  const std::wstring current = L"C:\\elsewhere\\old.scr";
-  RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE", REG_SZ, current.c_str(),
-                  static_cast<DWORD>((current.size() + 1) * sizeof(wchar_t)));
+  for (const wchar_t* name : savers) test::WriteBytes(systemFolder / name, "");
+  test::SetRegistryText(test::kDesktopKey, L"SCRNSAVE.EXE", L"C:\\elsewhere\\old.scr");
+  fs::remove_all(settings);  // what an earlier run kept
 
-  ASSERT_EQ(RunToEnd(setup, L"/S"), 0u);
-  for (const wchar_t* file :
-       {L"zolset.exe", L"zolswap.exe", L"zolinit.exe", L"README.txt", L"LICENSE.txt"}) {
+  ASSERT_EQ(Launch(setup, L"/S"), 0u);
+  for (const wchar_t* file : {L"zolinit.exe", L"README.txt", L"LICENSE.txt", L"uninstall.exe"}) {
     EXPECT_TRUE(fs::exists(programs / file)) << testing::PrintToString(file);
-  }
-  EXPECT_EQ(RegistryText(kUninstallKey, L"UninstallString"),
-            L"\"" + (programs / "uninstall.exe").wstring() + L"\"");
-  const std::pair<const wchar_t*, const wchar_t*> shortcuts[] = {{L"ZOL 設定.lnk", L"zolset.exe"},
-                                                                 {L"ZOL 切替.lnk", L"zolswap.exe"}};
-  for (const auto& [name, program] : shortcuts) {
-    const Shortcut shortcut = ReadShortcut(startMenu / name);
-    EXPECT_EQ(shortcut.target, programs / program) << testing::PrintToString(name);
-    EXPECT_EQ(shortcut.folder, settings) << testing::PrintToString(name);
   }
   const Settings read = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
   EXPECT_EQ(SystemIniPath(read), systemIni);
-  EXPECT_EQ(ValueText(read.FavouriteDrive) + ValueText(read.FavouriteDir),
-            systemFolder.wstring() + L"\\");
-  EXPECT_EQ(read.ControlPanelDriveLine, Cp932(L"コントロールパネルのあるドライブ=C:"));
   EXPECT_EQ(ControlPanelCommand(read), (systemFolder / "control.exe").wstring());
-  EXPECT_EQ(ValueText(read.FavouriteName), L"星空.scr");
-  EXPECT_EQ(ValueText(read.AlternateName), L"流星.scr");
+  EXPECT_EQ(ValueText(read.FavouriteName) + L" " + ValueText(read.AlternateName),
+            L"星空.scr 流星.scr");
   EXPECT_EQ(ReadBytes(systemIni),
-            "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + Cp932(current) + "\r\n");
+            "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\elsewhere\\old.scr\r\n");
 
-  const PROCESS_INFORMATION zolswap = Start(programs / "zolswap.exe", L"", settings);
-  WaitForInputIdle(zolswap.hProcess, 20000);
-  HWND button = nullptr;
-  for (int i = 0; i < 200 && !button; ++i, Sleep(100)) {
-    const HWND form = FindWindowW(L"ZolForm", L"ＺＯＬ３．６０");
-    button = form ? FindWindowExW(form, nullptr, L"Button", L"星空.scr に変更") : nullptr;
-  }
-  ASSERT_NE(button, nullptr);
-  test::PostClick(GetParent(button), L"星空.scr に変更");
-  EXPECT_EQ(Finish(zolswap), 0u);
+  // A second installation keeps the settings: the configurator's form of the position tells the
+  // kept file from a new one.
+  WriteSettings(zolIni, read, SettingsForm::Configurator, 100, 200);
+  const std::string kept = ReadBytes(zolIni);
+  ASSERT_EQ(Launch(setup, L"/S"), 0u);
+  EXPECT_EQ(ReadBytes(zolIni), kept);
+
+  // Each program starts from its shortcut in the settings' folder.
+  EXPECT_EQ(LaunchShortcut(startMenu / L"ZOL 設定.lnk", L"ゾルヴァ(ZOL3.60)",
+                           [](HWND form) { PostMessageW(form, WM_CLOSE, 0, 0); }),
+            0u);
+  EXPECT_EQ(LaunchShortcut(startMenu / L"ZOL 切替.lnk", L"ＺＯＬ３．６０",
+                           [](HWND form) { test::PostClick(form, L"星空.scr に変更"); }),
+            0u);
   const std::wstring favourite = (systemFolder / L"星空.scr").wstring();
   EXPECT_EQ(ReadBytes(systemIni),
             "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + Cp932(favourite) + "\r\n");
-  EXPECT_EQ(RegistryText(kDesktopKey, L"SCRNSAVE.EXE"), favourite);
+  EXPECT_EQ(test::ReadDesktopScreenSaver().first, favourite);
 
-  EXPECT_EQ(RunToEnd(programs / "uninstall.exe", L"/S"), 0u);
-  EXPECT_TRUE(WaitUntilGone(programs));
-  for (const auto& [name, program] : shortcuts) {
-    EXPECT_FALSE(fs::exists(startMenu / name)) << testing::PrintToString(name);
-  }
-  EXPECT_EQ(RegistryText(kUninstallKey, L"UninstallString"), L"");
+  EXPECT_EQ(Launch(programs / "uninstall.exe", L"/S"), 0u);
+  // The uninstaller runs on from a copy of itself; removing its folder is the last thing it does.
+  for (int i = 0; i < 600 && fs::exists(programs); ++i) Sleep(100);
+  EXPECT_FALSE(fs::exists(programs));
+  EXPECT_FALSE(fs::exists(startMenu / L"ZOL 切替.lnk"));
   EXPECT_TRUE(fs::exists(zolIni));
-
-  // The configurator's form of the position tells the kept file from a new one.
-  WriteSettings(zolIni, ReadSettings(zolIni, SettingsForm::Configurator),
-                SettingsForm::Configurator, 100, 200);
-  const std::string kept = ReadBytes(zolIni);
-  ASSERT_EQ(RunToEnd(setup, L"/S"), 0u);
-  EXPECT_TRUE(fs::exists(programs / "zolswap.exe"));
-  EXPECT_EQ(ReadBytes(zolIni), kept);
+  for (const wchar_t* name : savers) fs::remove(systemFolder / name);
 }
 
 }  // namespace

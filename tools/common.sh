@@ -55,13 +55,15 @@ zol_wine_environment() {
 # manager whenever a shown window is destroyed.
 # The prefix shows what Japanese Windows shows: ＭＳ Ｐゴシック is IPAPGothic, its metric twin, and
 # the title bar's buttons come from Wine's Marlett, which Wine does not find where Debian puts it.
-# ZOL_DPI sets the DPI (96 unless given). Interrupted, it stops the Wine server it started.
+# Shortcuts that an installation makes get no menu entries on the host. ZOL_DPI sets the DPI (96
+# unless given). Interrupted, it stops the Wine server it started.
 zol_under_wine() {
   local script='trap "\"\$ZOL_WINESERVER\" -k; exit 130" INT TERM
     "$ZOL_WINESERVER" -p; "$ZOL_WINE" wineboot -i >/dev/null 2>&1 </dev/null;
     cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/";
     reg() { "$ZOL_WINE" reg add "$@" /f >/dev/null 2>&1 </dev/null; }
     reg "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d $ZOL_MANAGED
+    reg "HKCU\\Software\\Wine\\DllOverrides" /v winemenubuilder.exe /d ""
     reg "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "${ZOL_DPI:-96}"
     for face in "ＭＳ Ｐゴシック" "MS PGothic"; do
       reg "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
