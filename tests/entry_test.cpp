@@ -75,42 +75,5 @@ TEST_F(EntryTest, RewritesOnlyTheEntry) {
   }
 }
 
-// A refusal names the file, leaves it as it was and leaves no other file beside it.
-TEST_F(EntryTest, Refusals) {
-  struct Case {
-    std::string before;
-    std::wstring_view value;
-    ErrorKind kind;
-  };
-  const Case cases[] = {
-      {"[boot]\r\nshell=Explorer.exe\r\n", L"a.scr", ErrorKind::NoPlaceForEntry},
-      {"SCRNSAVE.EXE=a.scr\r\n", L"C:\\caf\u00e9.scr", ErrorKind::NotRepresentable},
-      {"DisplayFallback=0\r\n", L"a.scr\r\nshell=evil.exe", ErrorKind::LineBreakInValue},
-      {"DisplayFallback=0\r\n", {L"a\0.scr", 6}, ErrorKind::LineBreakInValue},
-      {std::string(kIniLineCapacity, '\n') + "SCRNSAVE.EXE=a\n", L"b", ErrorKind::TooManyLines},
-      {"SCRNSAVE.EXE=a.scr\r\n", L"b.scr", ErrorKind::AccessDenied},  // write-protected
-  };
-  for (const Case& c : cases) {
-    test::WriteBytes(systemIni, c.before);
-    test::SetReadOnly(systemIni, c.kind == ErrorKind::AccessDenied);
-    const Error error = test::ErrorOf([&] { RewriteEntry(systemIni, c.value); });
-    test::SetReadOnly(systemIni, false);
-    EXPECT_EQ(error.Kind(), c.kind) << error.what();
-    EXPECT_EQ(error.Subject(), systemIni.wstring()) << error.what();
-    EXPECT_EQ(test::ReadBytes(systemIni), c.before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
-  }
-  // A folder, or nothing, where the file should be.
-  std::filesystem::remove(systemIni);
-  for (const ErrorKind kind : {ErrorKind::FileNotFound, ErrorKind::IsFolder}) {
-    for (const Error& error : {test::ErrorOf([&] { RewriteEntry(systemIni, L"a.scr"); }),
-                               test::ErrorOf([&] { ReadCurrentEntry(systemIni); })}) {
-      EXPECT_EQ(error.Kind(), kind) << error.what();
-      EXPECT_EQ(error.Subject(), systemIni.wstring());
-    }
-    std::filesystem::create_directory(systemIni);
-  }
-}
-
 }  // namespace
 }  // namespace zol

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <future>
+#include <optional>
 #include <set>
 
 #include "entry.h"
@@ -32,58 +33,79 @@ TEST(FaultTest, EachFailureLeavesTheFileAsItWas) {
   test::ScratchFolder folder;
   const fs::path systemIni = folder / "system.ini", full = L"O:\\system.ini";
   HANDLE held = INVALID_HANDLE_VALUE;
-  const auto open = [&](DWORD share) {
-    held = CreateFileW(systemIni.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
-                       OPEN_EXISTING, 0, nullptr);
+  const auto hold = [&](DWORD share) {
+    return [&, share] {
+      held = CreateFileW(systemIni.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+      if (share) LockFile(held, 0, 0, 4096, 0);
+    };
   };
+  const auto rewrite = [](std::wstring value) {
+    return [value](const fs::path& file) { RewriteEntry(file, value); };
+  };
+  const auto read = [](const fs::path& file) { ReadCurrentEntry(file); };
+  const std::function<void()> nothing = [] {};
+  constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   struct Case {
     fs::path file;
-    std::function<void()> arrange, act;
+    std::optional<std::string> before;  // nothing for a file not written
+    std::function<void()> arrange;
+    std::function<void(const fs::path&)> act;
     ErrorKind kind;
   };
   const Case cases[] = {
-      {systemIni, [&] { open(0); }, [&] { ReadCurrentEntry(systemIni); }, ErrorKind::InUse},
-      {systemIni, [&] { open(0); }, [&] { ReplaceFileLines(systemIni, {"x"}); }, ErrorKind::InUse},
-      {systemIni,
-       [&] {
-         open(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-         LockFile(held, 0, 0, 4096, 0);
-       },
-       [&] { RewriteEntry(systemIni, L"b.scr"); }, ErrorKind::InUse},
-      {full,
+      {systemIni, "[boot]\r\nshell=x.exe\r\n", nothing, rewrite(L"a.scr"),
+       ErrorKind::NoPlaceForEntry},
+      {systemIni, kBefore, nothing, rewrite(L"C:\\caf\u00e9.scr"), ErrorKind::NotRepresentable},
+      {systemIni, kBefore, nothing, rewrite(L"a.scr\r\nshell=evil.exe"),
+       ErrorKind::LineBreakInValue},
+      {systemIni, kBefore, nothing, rewrite({L"a\0.scr", 6}), ErrorKind::LineBreakInValue},
+      {systemIni, std::string(kIniLineCapacity, '\n') + "SCRNSAVE.EXE=a\n", nothing,
+       rewrite(L"b.scr"), ErrorKind::TooManyLines},
+      {systemIni, kBefore, [&] { SetFileAttributesW(systemIni.c_str(), FILE_ATTRIBUTE_READONLY); },
+       rewrite(L"b.scr"), ErrorKind::AccessDenied},
+      {systemIni, kBefore, hold(0), read, ErrorKind::InUse},
+      {systemIni, kBefore, hold(0), [](auto& file) { ReplaceFileLines(file, {"x"}); },
+       ErrorKind::InUse},
+      {systemIni, kBefore, hold(kShared), rewrite(L"b.scr"), ErrorKind::InUse},
+      {folder / "none.ini", std::nullopt, nothing, rewrite(L"b.scr"), ErrorKind::FileNotFound},
+      {folder / "dir.ini", std::nullopt, [&] { fs::create_directory(folder / "dir.ini"); }, read,
+       ErrorKind::IsFolder},
+      {full, kBefore,
        [] {  // fills the disk to its last byte after system.ini
          ULARGE_INTEGER free{};
          GetDiskFreeSpaceExW(L"O:\\", &free, nullptr, nullptr);
          test::WriteBytes(L"O:\\filler", std::string(free.QuadPart, 'x'));
        },
-       [&] { RewriteEntry(full, L"b.scr"); }, ErrorKind::DiskFull},
-      {L"P:\\system.ini", [] {}, [] { RewriteEntry(L"P:\\system.ini", L"b.scr"); },
-       ErrorKind::FolderRefuses},
+       rewrite(L"b.scr"), ErrorKind::DiskFull},
+      {L"P:\\system.ini", std::nullopt, nothing, rewrite(L"b.scr"), ErrorKind::FolderRefuses},
   };
   for (const Case& c : cases) {
     if (c.file.root_name() != systemIni.root_name() && !HaveSmallDisk(c.file.root_path().c_str())) {
       std::printf("skipped: the test command did not link drive %ls\n", c.file.root_name().c_str());
       continue;
     }
-    if (c.file != L"P:\\system.ini") test::WriteBytes(c.file, kBefore);
+    if (c.before) test::WriteBytes(c.file, *c.before);
     const std::string before = test::ReadBytes(c.file);
     c.arrange();
     const std::set<fs::path> files = FilesIn(c.file.parent_path());
-    const Error error = test::ErrorOf(c.act);
+    const Error error = test::ErrorOf([&] { c.act(c.file); });
     EXPECT_EQ(error.Kind(), c.kind) << error.what();
-    EXPECT_NE(error.Text().find(c.file.wstring()), std::wstring::npos) << error.what();
+    EXPECT_EQ(error.Subject(), c.file.wstring()) << error.what();
     CloseHandle(held);
     held = INVALID_HANDLE_VALUE;
-    EXPECT_EQ(FilesIn(c.file.parent_path()), files) << c.file;
-    EXPECT_EQ(test::ReadBytes(c.file), before) << c.file;
+    SetFileAttributesW(c.file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(FilesIn(c.file.parent_path()), files) << error.what();
+    EXPECT_EQ(test::ReadBytes(c.file), before) << error.what();
   }
   DeleteFileW(L"O:\\filler");
   DeleteFileW(full.c_str());
 }
 
-// A save passes over a temporary file that a crash left under its name, and keeps the hidden and
-// system attributes.
-TEST(FaultTest, SavesOverWhatWasLeft) {
+// Two saves of one file a few hundred times at once, over a temporary file that a crash left under
+// the name they take first: every read sees one whole version, the file keeps its hidden and system
+// attributes, and no other file is left.
+TEST(FaultTest, ConcurrentSavesNeverMix) {
   test::ScratchFolder folder;
   const fs::path systemIni = folder / "system.ini";
   const fs::path stale =
@@ -92,18 +114,6 @@ TEST(FaultTest, SavesOverWhatWasLeft) {
   test::WriteBytes(stale, "left by a crash");
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   ASSERT_TRUE(SetFileAttributesW(systemIni.c_str(), kKept));
-  RewriteEntry(systemIni, L"b.scr");
-  EXPECT_EQ(GetFileAttributesW(systemIni.c_str()) & kKept, kKept);
-  EXPECT_EQ(test::ReadBytes(systemIni), "[boot]\r\nSCRNSAVE.EXE=b.scr\r\nDisplayFallback=0\r\n");
-  EXPECT_EQ(test::ReadBytes(stale), "left by a crash");
-}
-
-// Two saves of one file a few hundred times at once: every read sees one whole version, and no
-// temporary file is left.
-TEST(FaultTest, ConcurrentSavesNeverMix) {
-  test::ScratchFolder folder;
-  const fs::path systemIni = folder / "system.ini";
-  test::WriteBytes(systemIni, kBefore);
   const std::wstring values[] = {L"C:\\" + std::wstring(200, L'L') + L".scr", L"s.scr"};
   std::set<std::string> versions = {kBefore};
   std::future<int> saves[2];
@@ -134,7 +144,8 @@ TEST(FaultTest, ConcurrentSavesNeverMix) {
   }
   EXPECT_EQ(saves[0].get() + saves[1].get(), 0);
   EXPECT_GT(reads, 0);
-  EXPECT_EQ(FilesIn(folder.Path()), std::set<fs::path>{systemIni});
+  EXPECT_EQ(GetFileAttributesW(systemIni.c_str()) & kKept, kKept);
+  EXPECT_EQ(FilesIn(folder.Path()), (std::set<fs::path>{systemIni, stale}));
 }
 
 }  // namespace

@@ -22,22 +22,22 @@ struct FakeMachine : Machine {
   std::vector<std::wstring> ScreenSaverFiles(const zol::Path&) const override { return files; }
 };
 
+// The zol.ini expected for the system.ini in the folder and the two screen savers given.
+std::string ZolIni(const fs::path& systemIniFolder, const std::wstring& favourite,
+                   const std::wstring& alternate) {
+  return zol::test::ZolIniBytes({systemIniFolder.root_name().wstring(),
+                                 zol::test::Installation::DirOf(systemIniFolder), L"D:",
+                                 L"\\WINNT\\System32\\", L"コントロールパネルのあるドライブ=D:",
+                                 L"コントロールパネルのあるディレクトリ=\\WINNT\\System32\\",
+                                 favourite, alternate, L" 1440 ", L" 2160 "});
+}
+
 class InitialSettingsTest : public ::testing::Test {
  protected:
   zol::test::ScratchFolder scratch;
   FakeMachine machine;
 
   InitialSettingsTest() { machine.windowsFolder = (scratch / "WINDOWS").wstring(); }
-
-  // The zol.ini expected for the system.ini in the folder and the two screen savers given.
-  static std::string ZolIni(const fs::path& systemIniFolder, const std::wstring& favourite,
-                            const std::wstring& alternate) {
-    return zol::test::ZolIniBytes({systemIniFolder.root_name().wstring(),
-                                   zol::test::Installation::DirOf(systemIniFolder), L"D:",
-                                   L"\\WINNT\\System32\\", L"コントロールパネルのあるドライブ=D:",
-                                   L"コントロールパネルのあるディレクトリ=\\WINNT\\System32\\",
-                                   favourite, alternate, L" 1440 ", L" 2160 "});
-  }
 };
 
 TEST_F(InitialSettingsTest, ChoosesTheScreenSaversAndTheSystemIni) {
