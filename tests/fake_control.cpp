@@ -1,11 +1,9 @@
-// A harmless stand-in for control.exe: it only writes "started.txt" beside itself.
+// A harmless stand-in for control.exe: it only sets the event that ZOL_STARTED names.
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-
 int main() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::ofstream(std::filesystem::path(self).parent_path() / "started.txt") << "started\n";
+  wchar_t name[64];
+  if (GetEnvironmentVariableW(L"ZOL_STARTED", name, 64)) {
+    SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, name));
+  }
 }
