@@ -1,9 +1,4 @@
-// A harmless stand-in for control.exe: it only sets the event that ZOL_STARTED names.
+// A harmless stand-in for control.exe: it only sets the event that the tests wait for.
 #include <windows.h>
 
-int main() {
-  wchar_t name[64];
-  if (GetEnvironmentVariableW(L"ZOL_STARTED", name, 64)) {
-    SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, name));
-  }
-}
+int main() { SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"zol-control-started")); }

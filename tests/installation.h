@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "scratch.h"
 
 namespace zol::test {
@@ -35,9 +33,8 @@ struct Installation {
   static std::wstring DirOf(const std::filesystem::path& folder);
 };
 
-// Posts the mouse messages of a left click at a point of a window's client area, or in the middle
-// of its button with this caption, to the control there, as the mouse of a user produces them.
-void PostClick(HWND form, POINT point);
+// Posts the mouse messages of a left click in the middle of the form's button with this caption,
+// as the mouse of a user produces them.
 void PostClick(HWND form, const wchar_t* button);
 
 }  // namespace zol::test
