@@ -5,12 +5,11 @@ namespace fs = std::filesystem;
 
 Installation::Installation() {
   fs::create_directories(systemIni.parent_path());
-  fs::create_directories(panel);
   fs::create_directories(savers);
   for (const wchar_t* name : {L"星空.scr", L"迷路.scr"}) WriteBytes(savers / name, "");
   const std::wstring drive = folder.Path().root_name().wstring(),
                      panelDrive = L"コントロールパネルのあるドライブ=" + drive,
-                     panelDir = L"コントロールパネルのあるディレクトリ=" + DirOf(panel);
+                     panelDir = L"コントロールパネルのあるディレクトリ=" + DirOf(folder.Path());
   lines = {drive,       DirOf(systemIni.parent_path()),
            drive,       DirOf(savers),
            panelDrive,  panelDir,

@@ -1,6 +1,6 @@
-// A scratch installation for the programs' tests: zol.ini, WINDOWS\system.ini, a folder of screen
-// savers holding 星空.scr and 迷路.scr, and a folder for the control panel, all inside a scratch
-// folder. Windows only.
+// A scratch installation for the programs' tests: zol.ini, WINDOWS\system.ini and a folder of
+// screen savers holding 星空.scr and 迷路.scr, all inside a scratch folder, which zol.ini names as
+// the control panel's. Windows only.
 #pragma once
 
 #include <windows.h>
@@ -26,7 +26,6 @@ struct Installation {
   std::filesystem::path zolIni = folder / "zol.ini";
   std::filesystem::path systemIni = folder / "WINDOWS" / "system.ini";
   std::filesystem::path savers = folder / L"セイバー";
-  std::filesystem::path panel = folder / "panel";
 
   void WriteZolIni() const { WriteBytes(zolIni, ZolIniBytes(lines)); }
   // "\...\" of a folder of the scratch installation, as zol.ini names it.
