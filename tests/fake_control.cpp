@@ -1,11 +1,4 @@
-// A harmless stand-in for control.exe: it only writes "started.txt" beside itself.
+// A harmless stand-in for control.exe: it only sets the event that the tests wait for.
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-
-int main() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::ofstream(std::filesystem::path(self).parent_path() / "started.txt") << "started\n";
-}
+int main() { SetEvent(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"zol-control-started")); }

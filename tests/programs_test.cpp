@@ -1,6 +1,10 @@
-// What both programs share: start-up, closing, the window's place and DPI, the change events, and
-// each program run as a process of its own.
+// The two programs' windows on a scratch installation, the window layer beneath them, and each
+// program run as a process of its own.
 #include <gtest/gtest.h>
+#include <process.h>
+
+#include <memory>
+#include <optional>
 
 #include "configurator.h"
 #include "installation.h"
@@ -10,274 +14,293 @@ namespace zol {
 namespace {
 namespace fs = std::filesystem;
 using test::Cp932;
+using test::ReadBytes;
 
-// A program's window on an installation, its start-up run and its error reports recorded.
-struct Opened {
-  std::shared_ptr<void> window;
-  forms::Form* form;
-  std::unique_ptr<test::ReportedErrors> reported;
-  bool opened;
-};
+// A text value under HKEY_CURRENT_USER; nothing for one that is absent, which setting deletes.
+using Text = std::optional<std::wstring>;
 
-template <class Window>
-Opened Open(const test::Installation& install) {
-  auto window = std::make_shared<Window>(install.zolIni);
-  Opened o{window, &window->form, std::make_unique<test::ReportedErrors>(window->form), false};
-  o.opened = o.form->Open();
-  return o;
+Text RegistryText(const wchar_t* key, const wchar_t* name) {
+  wchar_t text[1024];
+  DWORD size = sizeof text;
+  return RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? Text()
+                                                                                         : text;
 }
 
-const std::pair<const char*, Opened (*)(const test::Installation&)> kPrograms[] = {
-    {"zolset", Open<zolset::Form1>}, {"zolswap", Open<zolswap::Form1>}};
-
-// zol.ini and system.ini as they are.
-std::string Files(const test::Installation& install) {
-  return test::ReadBytes(install.zolIni) + "|" + test::ReadBytes(install.systemIni);
+void SetRegistryText(const wchar_t* key, const wchar_t* name, const Text& text) {
+  text ? RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text->c_str(),
+                         static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t)))
+       : RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
 }
 
-class ProgramsTest : public ::testing::Test {
+// The screen saver that Windows of the NT family keeps for the user, and ScreenSaveActive.
+constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
+using Desktop = std::pair<Text, Text>;
+const Desktop kBefore = {L"C:\\OLD.SCR", L""};  // before each change
+
+void WriteDesktop(const Desktop& values) {
+  SetRegistryText(kDesktop, L"SCRNSAVE.EXE", values.first);
+  SetRegistryText(kDesktop, L"ScreenSaveActive", values.second);
+}
+
+// zol.ini, system.ini and the registry values.
+using State = std::tuple<std::string, std::string, Desktop>;
+
+// Sends the form the notification that Win32 sends for a user's action on a control.
+void Notify(HWND control, WORD code) {
+  SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+               reinterpret_cast<LPARAM>(control));
+}
+
+// A program's window on a scratch installation, its error reports recorded. The registry values
+// that the programs write are put back afterwards.
+class ProgramTest : public ::testing::Test {
  protected:
-  test::KeptRegistryTexts desktop{test::kDesktopKey, {L"SCRNSAVE.EXE", L"ScreenSaveActive"}};
+  ~ProgramTest() override { WriteDesktop(kept_); }
+
+  // Creates the window and runs its start-up.
+  template <class Window>
+  Window& Start() {
+    auto window = std::make_shared<Window>(install.zolIni);
+    form = std::shared_ptr<forms::Form>(window, &window->form);
+    kinds.clear();
+    form->ReportError = [this](const Error& e) { kinds.push_back(e.Kind()), text = e.Text(); };
+    form->Open();
+    return *window;
+  }
+
+  // Writes zol.ini and system.ini, and the registry values as before a change.
+  void Write(const std::string& zolIni, const std::string& systemIni) {
+    test::WriteBytes(install.zolIni, zolIni), test::WriteBytes(install.systemIni, systemIni);
+    WriteDesktop(kBefore);
+  }
+  State Now() const {
+    return {ReadBytes(install.zolIni),
+            ReadBytes(install.systemIni),
+            {RegistryText(kDesktop, L"SCRNSAVE.EXE"), RegistryText(kDesktop, L"ScreenSaveActive")}};
+  }
+  // zol.ini with the position lines given.
+  std::string ZolIniAt(const wchar_t* top, const wchar_t* left) const {
+    test::ZolLines lines = install.lines;
+    lines.top = top, lines.left = left;
+    return test::ZolIniBytes(lines);
+  }
+  std::wstring Saver(const wchar_t* name) const { return (install.savers / name).wstring(); }
+  std::string Entry(const wchar_t* s) const { return Cp932(L"SCRNSAVE.EXE=" + Saver(s)) + "\r\n"; }
+
+  test::Installation install;
+  const Desktop kept_ = std::get<2>(Now());
+  std::shared_ptr<forms::Form> form;  // of the window, which it keeps
+  std::vector<ErrorKind> kinds;
+  std::wstring text;  // of the last error report
 };
 
-// A start-up that fails shows no window and writes nothing; what the quick switcher does not
-// read does not stop it.
-TEST_F(ProgramsTest, FailedStartUp) {
-  struct Case {
-    const char* name;
-    std::function<void(test::Installation&)> arrange;
-    std::optional<ErrorKind> kinds[2];  // zolset's, zolswap's; nothing where it starts
-  };
-  const Case cases[] = {
-      {"no zol.ini",
-       [](auto& i) { fs::remove(i.zolIni); },
-       {ErrorKind::FileNotFound, ErrorKind::FileNotFound}},
-      {"nine lines",
-       [](auto& i) {
-         const std::string bytes = test::ReadBytes(i.zolIni);
-         test::WriteBytes(i.zolIni, bytes.substr(0, bytes.rfind("\r\n", bytes.size() - 3) + 2));
-       },
-       {ErrorKind::InputPastEnd, ErrorKind::InputPastEnd}},
-      {"no system.ini",
-       [](auto& i) { fs::remove(i.systemIni); },
-       {ErrorKind::FileNotFound, ErrorKind::FileNotFound}},
-      {"no favourite folder",
-       [](auto& i) { i.lines.favouriteDir += L"gone\\", i.WriteZolIni(); },
-       {ErrorKind::CannotReadFolder, std::nullopt}},
-      {"left no number",
-       [](auto& i) { i.lines.left = L"left", i.WriteZolIni(); },
-       {ErrorKind::TypeMismatch, std::nullopt}},
-      {"UTF-8",
-       [](auto& i) { test::WriteBytes(i.zolIni, "\xEF\xBB\xBF" + test::ReadBytes(i.zolIni)); },
-       {ErrorKind::NotShiftJis, ErrorKind::NotShiftJis}},
-  };
-  for (const Case& c : cases) {
-    for (int p = 0; p < 2; ++p) {
-      test::Installation install;
-      c.arrange(install);
-      const std::string files = Files(install);
-      {
-        const Opened o = kPrograms[p].second(install);
-        const std::string label = std::string(c.name) + ", " + kPrograms[p].first;
-        EXPECT_EQ(o.opened, !c.kinds[p]) << label;
-        EXPECT_EQ(IsWindowVisible(o.form->Handle()), o.opened) << label;
-        EXPECT_EQ(o.reported->kinds,
-                  c.kinds[p] ? std::vector{*c.kinds[p]} : std::vector<ErrorKind>{})
-            << label;
-      }
-      EXPECT_EQ(Files(install), files) << c.name << ", " << kPrograms[p].first;
-    }
-  }
-}
-
-// WM_CLOSE (a session that ends) and Alt+F4 end either program and write nothing.
-TEST_F(ProgramsTest, ClosingEndsWithoutWriting) {
-  for (const auto& [name, open] : kPrograms) {
-    for (const bool altF4 : {false, true}) {
-      test::Installation install;
-      const std::string files = Files(install);
-      const Opened o = open(install);
-      ASSERT_TRUE(o.opened) << name;
-      if (altF4) {
-        test::PressKey(o.form->Handle(), VK_F4, true);
-        for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&m);
-      } else {
-        SendMessageW(o.form->Handle(), WM_CLOSE, 0, 0);
-      }
-      const std::string label = std::string(name) + (altF4 ? " Alt+F4" : " WM_CLOSE");
-      EXPECT_TRUE(o.form->Ended()) << label;
-      EXPECT_FALSE(IsWindowVisible(o.form->Handle())) << label;
-      EXPECT_EQ(Files(install), files) << label;
-    }
-  }
-}
-
-// A stored position is kept where the window shows, in part too; one off every screen (a monitor
-// that is gone) comes whole onto the nearest monitor's work area.
-TEST_F(ProgramsTest, StoredPosition) {
-  struct Case {
-    const wchar_t* top;
-    const wchar_t* left;
-    bool kept;
-  };
-  const Case cases[] = {
-      {L"1500", L"3000", true}, {L" -150 ", L"-300", true}, {L" -1500 ", L"60000", false}};
-  for (const auto& [name, open] : kPrograms) {
-    for (const Case& c : cases) {
-      test::Installation install;
-      install.lines.top = c.top;
-      install.lines.left = c.left;
-      install.WriteZolIni();
-      const Opened o = open(install);
-      RECT frame, work, inside;
-      GetWindowRect(o.form->Handle(), &frame);
-      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-      IntersectRect(&inside, &frame, &work);
-      if (c.kept) {
-        EXPECT_EQ(std::pair(o.form->Top(), o.form->Left()),
-                  std::pair(std::stoi(c.top), std::stoi(c.left)))
-            << name;
-      } else {
-        EXPECT_TRUE(EqualRect(&inside, &frame)) << name;
-      }
-    }
-  }
-}
-
-// At 144 DPI every control takes one and a half times its place, its width and its font (a
-// drop-down list's height is the system's).
-TEST_F(ProgramsTest, DpiChangeScalesTheControls) {
-  const auto places = [](HWND form) {
-    std::vector<RECT> rects;
-    for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-      RECT r;
-      GetWindowRect(c, &r);
-      MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-      rects.push_back(r);
-    }
-    return rects;
-  };
-  const auto fontHeight = [](HWND form) {
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetWindow(form, GW_CHILD), WM_GETFONT, 0, 0)),
-               sizeof font, &font);
-    return std::abs(font.lfHeight);
-  };
-  for (const auto& [name, open] : kPrograms) {
-    test::Installation install;
-    const Opened o = open(install);
-    const HWND form = o.form->Handle();
-    const std::vector<RECT> before = places(form);
-    const int font = fontHeight(form);
-    RECT suggested;
-    GetWindowRect(form, &suggested);
-    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    const std::vector<RECT> after = places(form);
-    ASSERT_EQ(after.size(), before.size());
-    for (size_t i = 0; i < before.size(); ++i) {
-      for (const auto edge : {&RECT::left, &RECT::top, &RECT::right}) {
-        EXPECT_NEAR(after[i].*edge, before[i].*edge * 3 / 2, 1) << name << " control " << i;
-      }
-    }
-    EXPECT_NEAR(fontHeight(form), font * 3 / 2, 1) << name;
-  }
+TEST(ComposeChosenPathTest, JoinsWithOneBackslash) {
+  const wchar_t* cases[][3] = {{L"C:\\", L"a.scr", L"C:\\a.scr"},
+                               {L"C:\\S", L"a.scr", L"C:\\S\\a.scr"},
+                               {L"C:\\S", L"\\a.scr", L"C:\\S\\a.scr"},
+                               {L"C:\\", L"\\a.scr", L"C:\\\\a.scr"}};
+  for (const auto& c : cases) EXPECT_EQ(zolset::ComposeChosenPath(c[0], c[1]), c[2]);
 }
 
 // A control's Change runs once for each new value, whether the program or the user sets it, and
-// not at all for the value it already has.
-TEST(ChangeTest, RunsOncePerNewValue) {
-  forms::Form form{{L"t", 6000, 6000, RGB(192, 192, 192), forms::Frame::Sizable}};
+// not at all for the value it already has. A load handler that ends the program shows no window.
+TEST(FormTest, Events) {
+  forms::Form form{{L"t", 6000, 6000, forms::kGrey, forms::Frame::Sizable}};
   forms::TextBox text{form, {L"", {0, 0, 2000, 300}, 0}};
   forms::DriveList drives{form, {{0, 600, 2000, 300}, 1}};
   forms::DirList folders{form, {{0, 1200, 2000, 2000}, 2}};
-  test::ScratchFolder scratch;
   int changes = 0;
-  for (std::function<void()>* change : {&text.Change, &drives.Change, &folders.Change}) {
-    *change = [&] { ++changes; };
-  }
-  struct Case {
-    const char* name;
-    std::function<void()> act;
-    int changes;
-  };
-  const Case cases[] = {
-      {"text set", [&] { text.SetText(L"a"); }, 1},
-      {"same text set", [&] { text.SetText(L"a"); }, 0},
-      {"text typed", [&] { SendMessageW(text.Handle(), WM_CHAR, L'b', 1); }, 1},
-      {"drive set", [&] { drives.SetDrive(L"c:"); }, 1},
-      {"same drive set", [&] { drives.SetDrive(L"C:\\"); }, 0},
-      {"drive picked", [&] { test::Notify(drives.Handle(), CBN_SELCHANGE); }, 1},
-      {"folder set", [&] { folders.SetPath(scratch.Path().wstring()); }, 1},
-      {"same folder set", [&] { folders.SetPath(scratch.Path().wstring() + L"\\"); }, 0},
+  text.Change = drives.Change = folders.Change = [&] { ++changes; };
+  const std::pair<std::function<void()>, int> cases[] = {
+      {[&] { text.SetText(L"a"); }, 1},
+      {[&] { text.SetText(L"a"); }, 0},
+      {[&] { SendMessageW(text.Handle(), WM_CHAR, L'b', 1); }, 1},
+      {[&] { drives.SetDrive(L"c:"); }, 1},
+      {[&] { drives.SetDrive(L"C:\\"); }, 0},
+      {[&] { Notify(drives.Handle(), CBN_SELCHANGE); }, 1},
+      {[&] { folders.SetPath(L"C:\\windows"); }, 1},
+      {[&] { folders.SetPath(L"C:\\windows\\"); }, 0},
   };
   drives.SetDrive(L"z:");  // from any drive but C:
-  for (const Case& c : cases) {
+  for (const auto& [act, expected] : cases) {
     changes = 0;
-    c.act();
-    EXPECT_EQ(changes, c.changes) << c.name;
+    act();
+    EXPECT_EQ(changes, expected) << "case " << &act - &cases[0].first;
+  }
+  form.Load = forms::EndProgram;
+  EXPECT_FALSE(form.Open());
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));
+}
+
+// Either program's start-up writes nothing. One that fails shows no window; what the quick
+// switcher does not read does not stop it. A window shows whole on the work area, from a position
+// stored off every screen (a monitor that is gone) too.
+TEST_F(ProgramTest, StartUp) {
+  const std::string zolIni = ReadBytes(install.zolIni), systemIni = ReadBytes(install.systemIni);
+  test::ZolLines gone = install.lines;
+  gone.favouriteDir += L"gone\\";
+  struct Case {
+    std::string zolIni, systemIni;    // an empty file is removed
+    std::vector<ErrorKind> kinds[2];  // zolset's, zolswap's
+  };
+  const Case cases[] = {
+      {"", systemIni, {{ErrorKind::FileNotFound}, {ErrorKind::FileNotFound}}},
+      {zolIni, "", {{ErrorKind::FileNotFound}, {ErrorKind::FileNotFound}}},
+      {test::ZolIniBytes(gone), systemIni, {{ErrorKind::CannotReadFolder}, {}}},
+      {ZolIniAt(L" -1500 ", L"60000"), systemIni, {}},
+  };
+  for (const Case& c : cases) {
+    for (const bool switcher : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "case " << &c - cases << (switcher ? " zolswap" : ""));
+      Write(c.zolIni, c.systemIni);
+      for (const fs::path* file : {&install.zolIni, &install.systemIni})
+        if (fs::is_empty(*file)) fs::remove(*file);
+      switcher ? (void)Start<zolswap::Form1>() : (void)Start<zolset::Form1>();
+      const bool fails = !c.kinds[switcher].empty();
+      EXPECT_EQ(std::tuple(kinds, IsWindowVisible(form->Handle()) != 0, Now()),
+                std::tuple(c.kinds[switcher], !fails, State(c.zolIni, c.systemIni, kBefore)));
+      RECT frame, work, inside;
+      GetWindowRect(form->Handle(), &frame);
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      EXPECT_TRUE(fails || (IntersectRect(&inside, &frame, &work) && EqualRect(&inside, &frame)));
+    }
   }
 }
 
-// Each program as a process of its own, driven from outside as the mouse of a user and a session
-// that ends drive it. Under Wine set to Windows 98, the 9x family, a switch leaves the registry
-// alone.
-TEST_F(ProgramsTest, ProgramsAsProcesses) {
-  const wchar_t* wineKey = L"Software\\Wine";
-  const test::KeptRegistryTexts wineVersion(wineKey, {L"Version"});
-  const test::DesktopScreenSaver old = {L"C:\\OLD.SCR", L""};
-  test::Installation install;
-  for (const wchar_t* name : {L"星空.scr", L"迷路.scr"}) {
-    test::WriteBytes(install.savers / name, "");
-  }
-  const std::string systemIni = test::ReadBytes(install.systemIni);
-  const std::string zolIni = test::ReadBytes(install.zolIni);
-  const auto saver = [&](const wchar_t* name) { return (install.savers / name).wstring(); };
-  const auto switched = [&](const wchar_t* name) {
-    return "[boot]\r\n" + Cp932(L"SCRNSAVE.EXE=" + saver(name)) +
-           "\r\n[display]\r\nDisplayFallback=0\r\n";
-  };
-  const auto click = [](const wchar_t* button) {
-    return [button](HWND form) { test::PostClick(form, button); };
-  };
-  const std::pair<const wchar_t*, const wchar_t*> configurator = {L"configurator\\zolset.exe",
-                                                                  L"ゾルヴァ(ZOL3.60)"},
-                                                  switcher = {L"switcher\\zolswap.exe",
-                                                              L"ＺＯＬ３．６０"};
+// An apply rewrites system.ini and the registry and saves zol.ini with the window's position;
+// after a replaced entry the configurator stays open and shows the entry as system.ini now names
+// it, after an inserted one the program ends. A failed apply leaves everything as it was. A picked
+// file gives the apply button the focus. At start-up the configurator shows the entry that
+// system.ini names, or its designed caption for a key not written as Windows writes it. A drive
+// whose folder cannot be read changes nothing: the drive list goes back to the drive of the shown
+// folder (the test command maps Q: to a folder that does not exist).
+TEST_F(ProgramTest, Configurator) {
+  const std::string zolIni = ReadBytes(install.zolIni), moved = ZolIniAt(L"675", L"450");
+  const std::string boot = "[boot]\r\n", old = boot + "SCRNSAVE.EXE=C:\\OLD.SCR\r\n";
+  const std::string fallback = "[display]\r\nDisplayFallback=1\r\n";
+  const std::wstring maze = Saver(L"迷路.scr"), none = L"なし　［画面の設定で変更して下さい］";
   struct Case {
-    std::pair<const wchar_t*, const wchar_t*> program;  // and its window's caption
-    std::optional<std::wstring> windowsVersion;
-    std::function<void(HWND form)> act;
-    std::string systemIniAfter, zolIniAfter;
-    test::DesktopScreenSaver registry;
+    std::string systemIni;
+    // The errors reported, whether the program ended, Label5's caption, and the state.
+    std::tuple<std::vector<ErrorKind>, bool, std::wstring, State> after;
   };
-  const std::string saved = install.ZolIniAt(L" 1500 ", L" 3000 ");
   const Case cases[] = {
-      {switcher, {}, [](HWND form) { SendMessageW(form, WM_CLOSE, 0, 0); }, systemIni, zolIni, old},
-      {switcher, {}, click(L"スクリーンセイバ無し"), switched(L"（なし）.scr"), saved, {{}, L"0"}},
-      {switcher, L"win98", click(L"星空.scr に変更"), switched(L"星空.scr"), saved, old},
-      // The second file of the file list, 迷路.scr, then 「変　更」 and 「終　了」.
-      {configurator,
-       {},
-       [](HWND form) {
-         test::PostClick(form, POINT{60, 64});
-         test::PostClick(form, L"変　更");
-         test::PostClick(form, L"終　了");
-       },
-       switched(L"迷路.scr"),
-       zolIni,
-       {saver(L"迷路.scr"), L"1"}},
+      {old, {{}, false, maze, {moved, boot + Entry(L"迷路.scr"), {maze, L"1"}}}},
+      {fallback, {{}, true, none, {moved, fallback + Entry(L"迷路.scr"), {maze, L"1"}}}},
+      {boot, {{ErrorKind::NoPlaceForEntry}, false, none, {zolIni, boot, kBefore}}},
   };
   for (const Case& c : cases) {
-    test::SetRegistryText(wineKey, L"Version", c.windowsVersion);
-    test::WriteDesktopScreenSaver(old);
-    test::WriteBytes(install.systemIni, systemIni);
-    test::WriteBytes(install.zolIni, zolIni);
-    EXPECT_TRUE(test::RunProgram(install, c.program.first, c.program.second, c.act));
-    const std::string label = "case " + std::to_string(&c - cases);
-    EXPECT_EQ(test::ReadBytes(install.systemIni), c.systemIniAfter) << label;
-    EXPECT_EQ(test::ReadBytes(install.zolIni), c.zolIniAfter) << label;
-    EXPECT_EQ(test::ReadDesktopScreenSaver(), c.registry) << label;
+    SCOPED_TRACE(&c - cases);
+    Write(zolIni, c.systemIni);
+    zolset::Form1& w = Start<zolset::Form1>();
+    SetWindowPos(form->Handle(), nullptr, 30, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetFocus(w.File1.Handle());
+    SendMessageW(w.File1.Handle(), LB_SETCURSEL, 1, 0);  // 迷路.scr
+    Notify(w.File1.Handle(), LBN_SELCHANGE);
+    EXPECT_EQ(GetFocus(), w.Command1.Handle());
+    SendMessageW(w.Command1.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(std::tuple(kinds, form->Ended(), w.Label5.Caption(), Now()), c.after);
   }
+  const std::pair<const char*, const wchar_t*> labels[] = {
+      {"[boot]\r\nSCRNSAVE.EXE=C:\\S\\A.SCR\r\n", L"C:\\S\\A.SCR"},
+      {"[boot]\r\nSCRNSAVE.EXE=C:\\S\\A.TXT\r\n", L"（なし）"},
+      {"[boot]\r\nscrnsave.exe=C:\\S\\A.SCR\r\n", none.c_str()},
+  };
+  for (const auto& [systemIni, label5] : labels) {
+    test::WriteBytes(install.systemIni, systemIni);
+    EXPECT_EQ(Start<zolset::Form1>().Label5.Caption(), label5);
+  }
+  if (!(GetLogicalDrives() & (1 << ('Q' - 'A')))) GTEST_SKIP() << "no Wine test drive Q:";
+  const zolset::Form1& w = Start<zolset::Form1>();
+  const std::wstring drive = w.Drvlist.Drive();
+  const HWND list = w.Drvlist.Handle();
+  SendMessageW(list, CB_SETCURSEL, SendMessageW(list, CB_FINDSTRING, -1, LPARAM(L"q:")), 0);
+  Notify(list, CBN_SELCHANGE);
+  EXPECT_EQ(std::tuple(kinds.size(), w.Drvlist.Drive(), w.Dirlist.Path()),
+            std::tuple(0u, drive, install.savers.wstring()));
+}
+
+// The focus starts on the first button and Tab goes through the buttons in order. At 144 DPI each
+// control is one and a half times as large. A save of zol.ini that fails after system.ini was
+// rewritten leaves the window open and says that the screen saver was changed. Whatever else a
+// handler throws reaches the error report too.
+TEST_F(ProgramTest, Switcher) {
+  test::WriteBytes(install.systemIni, "SCRNSAVE.EXE=a.scr\r\n");
+  const std::string zolIni = ReadBytes(install.zolIni);
+  const zolswap::Form1& w = Start<zolswap::Form1>();
+  HWND focus = GetFocus();
+  for (const auto* button : {&w.Command1, &w.Command2, &w.Command3, &w.Command4, &w.Command1}) {
+    EXPECT_EQ(focus, button->Handle());
+    focus = GetNextDlgTabItem(form->Handle(), focus, FALSE);
+  }
+  RECT before, after, suggested;
+  GetWindowRect(w.Command4.Handle(), &before);
+  GetWindowRect(form->Handle(), &suggested);
+  SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+  GetWindowRect(w.Command4.Handle(), &after);
+  EXPECT_NEAR(after.right - after.left, (before.right - before.left) * 3 / 2, 1);
+
+  test::SetReadOnly(install.zolIni, true);
+  SendMessageW(w.Command3.Handle(), BM_CLICK, 0, 0);
+  test::SetReadOnly(install.zolIni, false);
+  EXPECT_TRUE(!form->Ended() && IsWindowVisible(form->Handle()));
+  EXPECT_EQ(Now(), State(zolIni, Entry(L"迷路.scr"), {Saver(L"迷路.scr"), L"1"}));
+  EXPECT_NE(text.find(L"スクリーンセイバーは変更しましたが"), std::wstring::npos);
+  form->Dispatch([] { throw std::length_error("vector"); });
+  EXPECT_EQ(kinds, (std::vector{ErrorKind::AccessDenied, ErrorKind::Unexpected}));
+}
+
+// Each program as a process of its own, driven from outside as the mouse of a user and a session
+// that ends drive it. Each switch ends the quick switcher; a replaced entry saves zol.ini with the
+// window's position, an inserted one does not, and the control panel's button saves it too. Wine
+// answers as Windows of the NT family, where the registry takes the entry, or, set to Windows 98,
+// as the 9x family, where a switch leaves the registry alone.
+TEST_F(ProgramTest, ProgramsAsProcesses) {
+  const fs::path built = fs::path(_pgmptr).parent_path().parent_path();
+  fs::copy_file(built / "tests" / "control.exe", install.folder / "control.exe");
+  // The fake control panel (tests/fake_control.cpp) sets this event.
+  const HANDLE started = CreateEventW(nullptr, FALSE, FALSE, L"zol-control-started");
+  const std::string zolIni = ReadBytes(install.zolIni), saved = ZolIniAt(L" 1500 ", L" 3000 ");
+  const std::string boot = "[boot]\r\n", replaced = boot + "SCRNSAVE.EXE=a.scr\r\n";
+  const std::string inserted = boot + "DisplayFallback=0\r\n";
+  const std::wstring maze = Saver(L"迷路.scr");
+  const std::string none = boot + Entry(L"（なし）.scr");
+  const std::string nothing = boot + Cp932(L"SCRNSAVE.EXE=（なし）\r\n");
+  const wchar_t *swap = L"switcher\\zolswap.exe", *set = L"configurator\\zolset.exe";
+  struct Case {
+    const wchar_t* program;
+    // The buttons clicked; none: WM_CLOSE instead.
+    std::vector<const wchar_t*> clicks;
+    std::string systemIni;
+    State after;
+    Text windowsVersion = {};
+  };
+  const Case cases[] = {
+      {swap, {}, replaced, {zolIni, replaced, kBefore}},
+      {swap, {L"スクリーンセイバ無し"}, replaced, {saved, none, {{}, L"0"}}},
+      {swap, {L"星空.scr に変更"}, replaced, {saved, boot + Entry(L"星空.scr"), kBefore}, L"win98"},
+      {swap, {L"迷路.scr に変更"}, inserted, {zolIni, inserted + Entry(L"迷路.scr"), {maze, L"1"}}},
+      {swap, {L"コントロールパネル呼出"}, replaced, {saved, replaced, kBefore}},
+      {set, {L"変　更", L"終　了"}, replaced, {zolIni, nothing, {{}, L"0"}}},
+  };
+  const fs::path home = fs::current_path();
+  fs::current_path(install.folder.Path());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    SetRegistryText(L"Software\\Wine", L"Version", c.windowsVersion);  // the test prefix has none
+    Write(zolIni, c.systemIni);
+    const auto process =
+        reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, (built / c.program).c_str(), L"zol", nullptr));
+    WaitForInputIdle(process, 20000);
+    const HWND window = FindWindowW(L"ZolForm", nullptr);
+    if (c.clicks.empty()) SendMessageW(window, WM_CLOSE, 0, 0);
+    for (const wchar_t* button : c.clicks) test::PostClick(window, button);
+    EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+    CloseHandle(process);
+    EXPECT_EQ(Now(), c.after);
+  }
+  fs::current_path(home);
+  EXPECT_EQ(WaitForSingleObject(started, 20000), WAIT_OBJECT_0);
 }
 
 }  // namespace
