@@ -70,7 +70,10 @@ TEST(SetupTest, InstallsStartsAndUninstallsKeepingTheSettings) {
   const wchar_t* savers[] = {L"迷路.scr", L"星空.scr", L"流星.scr"};
   // The current screen saver is none of the system folder's: the first there is the favourite.
   for (const wchar_t* name : savers) test::WriteBytes(systemFolder / name, "");
-  test::SetRegistryText(test::kDesktopKey, L"SCRNSAVE.EXE", L"C:\\elsewhere\\old.scr");
+  constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
+  const std::wstring old = L"C:\\elsewhere\\old.scr";
+  RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"SCRNSAVE.EXE", REG_SZ, old.c_str(),
+                  static_cast<DWORD>((old.size() + 1) * sizeof(wchar_t)));
   fs::remove_all(settings);  // what an earlier run kept
 
   ASSERT_EQ(Launch(setup, L"/S"), 0u);
@@ -102,7 +105,10 @@ TEST(SetupTest, InstallsStartsAndUninstallsKeepingTheSettings) {
   const std::wstring favourite = (systemFolder / L"星空.scr").wstring();
   EXPECT_EQ(ReadBytes(systemIni),
             "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + Cp932(favourite) + "\r\n");
-  EXPECT_EQ(test::ReadDesktopScreenSaver().first, favourite);
+  wchar_t named[MAX_PATH] = L"";
+  DWORD size = sizeof named;
+  RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"SCRNSAVE.EXE", RRF_RT_REG_SZ, nullptr, named, &size);
+  EXPECT_EQ(named, favourite);
 
   EXPECT_EQ(Launch(programs / "uninstall.exe", L"/S"), 0u);
   // The uninstaller runs on from a copy of itself; removing its folder is the last thing it does.
