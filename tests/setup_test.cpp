@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include "installation.h"
 #include "settings.h"
@@ -14,14 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::Cp932;
 using test::ReadBytes;
-
-fs::path KnownFolder(REFKNOWNFOLDERID id) {
-  PWSTR path = nullptr;
-  SHGetKnownFolderPath(id, 0, nullptr, &path);
-  const fs::path folder = path;
-  CoTaskMemFree(path);
-  return folder;
-}
 
 // Opens a program or a shortcut as the shell does, acts on the window with the caption given once
 // it shows, and waits for the end; the exit code.
@@ -61,9 +52,9 @@ TEST(SetupTest, InstallsStartsAndUninstallsKeepingTheSettings) {
   const wchar_t* setupProgram = _wgetenv(L"ZOL_SETUP");
   ASSERT_NE(setupProgram, nullptr) << "tests/CMakeLists.txt gives the setup program";
   const fs::path setup = setupProgram;
-  const fs::path programs = KnownFolder(FOLDERID_LocalAppData) / "Programs" / "ZOL";
-  const fs::path settings = KnownFolder(FOLDERID_RoamingAppData) / "ZOL";
-  const fs::path startMenu = KnownFolder(FOLDERID_Programs);
+  const fs::path programs = fs::path(_wgetenv(L"LOCALAPPDATA")) / "Programs" / "ZOL";
+  const fs::path settings = fs::path(_wgetenv(L"APPDATA")) / "ZOL";
+  const fs::path startMenu = settings.parent_path() / "Microsoft/Windows/Start Menu/Programs";
   const fs::path zolIni = settings / "zol.ini", systemIni = settings / "system.ini";
   wchar_t system[MAX_PATH];
   const fs::path systemFolder = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH));
