@@ -69,13 +69,12 @@ TEST(InitialSettingsTest, WritesZolIniForTheMachine) {
     }
     EXPECT_EQ(WriteInitialSettings(folder, machine).size(), c.ntFamily ? 2u : 1u);
     const fs::path systemIniFolder = c.ntFamily ? folder : fs::path(machine.windowsFolder);
-    EXPECT_EQ(
-        ReadBytes(folder / "zol.ini"),
-        zol::test::ZolIniBytes({systemIniFolder.root_name().wstring(),
-                                zol::test::Installation::DirOf(systemIniFolder), L"D:",
-                                L"\\WINNT\\System32\\", L"コントロールパネルのあるドライブ=D:",
-                                L"コントロールパネルのあるディレクトリ=\\WINNT\\System32\\",
-                                c.favourite, c.alternate, L" 1440 ", L" 2160 "}));
+    EXPECT_EQ(ReadBytes(folder / "zol.ini"),
+              zol::test::ZolIniBytes(
+                  {systemIniFolder.root_name().wstring(), zol::test::DirOf(systemIniFolder), L"D:",
+                   L"\\WINNT\\System32\\", L"コントロールパネルのあるドライブ=D:",
+                   L"コントロールパネルのあるディレクトリ=\\WINNT\\System32\\", c.favourite,
+                   c.alternate, L" 1440 ", L" 2160 "}));
     EXPECT_EQ(ReadBytes(folder / "system.ini"),
               c.ntFamily ? "[boot]\r\n*DisplayFallback=0\r\n" + entry + "\r\n" : "");
     EXPECT_TRUE(WriteInitialSettings(folder, machine).empty());

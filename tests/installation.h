@@ -16,10 +16,49 @@ struct ZolLines {
 };
 
 // The bytes of a zol.ini with these lines, in code page 932.
-std::string ZolIniBytes(const ZolLines& lines);
+inline std::string ZolIniBytes(const ZolLines& lines) {
+  const std::wstring text[] = {
+      L"System.iniのあるドライブ =" + lines.systemIniDrive,
+      L"system.iniのあるディレクトリ=" + lines.systemIniDir,
+      L"お気に入りのスクリーンセイバーのあるドライブ =" + lines.favouriteDrive,
+      L"お気に入りのスクリーンセイバーのあるディレクトリ=" + lines.favouriteDir,
+      lines.panelDriveLine,
+      lines.panelDirLine,
+      L"お気に入りのスクリーンセイバー名 =" + lines.favouriteName,
+      L"代替えのスクリーンセイバー名 =" + lines.alternateName,
+      lines.top,
+      lines.left,
+  };
+  std::string bytes;
+  for (const std::wstring& line : text) bytes += Cp932(line) + "\r\n";
+  return bytes;
+}
+
+// "\...\" of a folder, as zol.ini names it.
+inline std::wstring DirOf(const std::filesystem::path& folder) {
+  return L"\\" + folder.relative_path().wstring() + L"\\";
+}
 
 struct Installation {
-  Installation();
+  Installation() {
+    std::filesystem::create_directories(systemIni.parent_path());
+    std::filesystem::create_directories(savers);
+    for (const wchar_t* name : {L"星空.scr", L"迷路.scr"}) WriteBytes(savers / name, "");
+    const std::wstring drive = folder.Path().root_name().wstring();
+    lines = {drive,
+             DirOf(systemIni.parent_path()),
+             drive,
+             DirOf(savers),
+             L"コントロールパネルのあるドライブ=" + drive,
+             L"コントロールパネルのあるディレクトリ=" + DirOf(folder.Path()),
+             L"星空.scr",
+             L"迷路.scr",
+             L"1500",
+             L"3000"};
+    WriteBytes(systemIni,
+               "[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
+    WriteZolIni();
+  }
 
   ZolLines lines;
   ScratchFolder folder;
@@ -28,12 +67,17 @@ struct Installation {
   std::filesystem::path savers = folder / L"セイバー";
 
   void WriteZolIni() const { WriteBytes(zolIni, ZolIniBytes(lines)); }
-  // "\...\" of a folder of the scratch installation, as zol.ini names it.
-  static std::wstring DirOf(const std::filesystem::path& folder);
 };
 
 // Posts the mouse messages of a left click in the middle of the form's button with this caption,
 // as the mouse of a user produces them.
-void PostClick(HWND form, const wchar_t* button);
+inline void PostClick(HWND form, const wchar_t* button) {
+  const HWND control = FindWindowExW(form, nullptr, L"Button", button);
+  RECT place{};
+  GetClientRect(control, &place);
+  const LPARAM middle = MAKELPARAM(place.right / 2, place.bottom / 2);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  PostMessageW(control, WM_LBUTTONUP, 0, middle);
+}
 
 }  // namespace zol::test

@@ -1,13 +1,16 @@
 // The two programs' windows on a scratch installation, the window layer beneath them, and each
 // program run as a process of its own.
 #include <gtest/gtest.h>
-#include <process.h>
+#include <windows.h>
+
+#include <shellapi.h>
 
 #include <memory>
 #include <optional>
 
 #include "configurator.h"
 #include "installation.h"
+#include "settings.h"
 #include "switcher.h"
 
 namespace zol {
@@ -49,6 +52,43 @@ using State = std::tuple<std::string, std::string, Desktop>;
 void Notify(HWND control, WORD code) {
   SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
                reinterpret_cast<LPARAM>(control));
+}
+
+// Opens a program or a shortcut as the shell does, in the folder given (a shortcut names its own),
+// acts on its window once the window waits for input, and waits for the end; the exit code.
+DWORD Launch(const fs::path& file, const wchar_t* arguments, const fs::path& folder,
+             const std::function<void(HWND form)>& act = {}) {
+  // What the tests start ends with them, and so never keeps their output open.
+  static const HANDLE job = [] {
+    const HANDLE created = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
+    limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limit, sizeof limit);
+    AssignProcessToJobObject(created, GetCurrentProcess());
+    return created;
+  }();
+  SHELLEXECUTEINFOW run{};
+  run.cbSize = sizeof run;
+  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+  run.lpFile = file.c_str();
+  run.lpParameters = arguments;
+  run.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+  if (!job || !ShellExecuteExW(&run)) return ADD_FAILURE() << file, 1;
+  HANDLE process = run.hProcess;  // none for a shortcut: the window's process then
+  if (process) WaitForInputIdle(process, 20000);
+  HWND form = nullptr;
+  for (int i = 0; act && i < 200 && !(form = FindWindowW(L"ZolForm", nullptr)); ++i) Sleep(100);
+  if (form) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(form, &id);
+    if (!process) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, 0, id);
+    act(form);
+  }
+  DWORD code = 1;
+  EXPECT_TRUE(process && !WaitForSingleObject(process, 60000)) << file;
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  return code;
 }
 
 // A program's window on a scratch installation, its error reports recorded. The registry values
@@ -240,9 +280,9 @@ TEST_F(ProgramTest, Switcher) {
   GetWindowRect(w.Command4.Handle(), &after);
   EXPECT_NEAR(after.right - after.left, (before.right - before.left) * 3 / 2, 1);
 
-  test::SetReadOnly(install.zolIni, true);
+  SetFileAttributesW(install.zolIni.c_str(), FILE_ATTRIBUTE_READONLY);
   SendMessageW(w.Command3.Handle(), BM_CLICK, 0, 0);
-  test::SetReadOnly(install.zolIni, false);
+  SetFileAttributesW(install.zolIni.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_TRUE(!form->Ended() && IsWindowVisible(form->Handle()));
   EXPECT_EQ(Now(), State(zolIni, Entry(L"迷路.scr"), {Saver(L"迷路.scr"), L"1"}));
   EXPECT_NE(text.find(L"スクリーンセイバーは変更しましたが"), std::wstring::npos);
@@ -283,24 +323,75 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
       {swap, {L"コントロールパネル呼出"}, replaced, {saved, replaced, kBefore}},
       {set, {L"変　更", L"終　了"}, replaced, {zolIni, nothing, {{}, L"0"}}},
   };
-  const fs::path home = fs::current_path();
-  fs::current_path(install.folder.Path());
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
     SetRegistryText(L"Software\\Wine", L"Version", c.windowsVersion);  // the test prefix has none
     Write(zolIni, c.systemIni);
-    const auto process =
-        reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, (built / c.program).c_str(), L"zol", nullptr));
-    WaitForInputIdle(process, 20000);
-    const HWND window = FindWindowW(L"ZolForm", nullptr);
-    if (c.clicks.empty()) SendMessageW(window, WM_CLOSE, 0, 0);
-    for (const wchar_t* button : c.clicks) test::PostClick(window, button);
-    EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
-    CloseHandle(process);
+    Launch(built / c.program, nullptr, install.folder.Path(), [&](HWND window) {
+      if (c.clicks.empty()) SendMessageW(window, WM_CLOSE, 0, 0);
+      for (const wchar_t* button : c.clicks) test::PostClick(window, button);
+    });
     EXPECT_EQ(Now(), c.after);
   }
-  fs::current_path(home);
   EXPECT_EQ(WaitForSingleObject(started, 20000), WAIT_OBJECT_0);
+}
+
+// The setup program end to end: a silent installation, a second one over the settings, each
+// program started from its shortcut, and a silent uninstallation that keeps the settings.
+TEST_F(ProgramTest, Setup) {
+  const wchar_t* setupProgram = _wgetenv(L"ZOL_SETUP");
+  ASSERT_NE(setupProgram, nullptr) << "the test command gives the setup program";
+  const fs::path setup = setupProgram;
+  const fs::path programs = fs::path(_wgetenv(L"LOCALAPPDATA")) / "Programs" / "ZOL";
+  const fs::path settings = fs::path(_wgetenv(L"APPDATA")) / "ZOL";
+  const fs::path startMenu = settings.parent_path() / "Microsoft/Windows/Start Menu/Programs";
+  const fs::path zolIni = settings / "zol.ini", systemIni = settings / "system.ini";
+  wchar_t system[MAX_PATH];
+  const fs::path systemFolder = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH));
+  const wchar_t* savers[] = {L"迷路.scr", L"星空.scr", L"流星.scr"};
+  // The current screen saver is none of the system folder's: the first there is the favourite.
+  for (const wchar_t* name : savers) test::WriteBytes(systemFolder / name, "");
+  SetRegistryText(kDesktop, L"SCRNSAVE.EXE", L"C:\\elsewhere\\old.scr");
+  fs::remove_all(settings);  // what an earlier run kept
+
+  ASSERT_EQ(Launch(setup, L"/S", {}), 0u);
+  for (const wchar_t* file : {L"zolinit.exe", L"README.txt", L"LICENSE.txt", L"uninstall.exe"}) {
+    EXPECT_TRUE(fs::exists(programs / file)) << testing::PrintToString(file);
+  }
+  const Settings read = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
+  EXPECT_EQ(SystemIniPath(read), systemIni);
+  EXPECT_EQ(ControlPanelCommand(read), (systemFolder / "control.exe").wstring());
+  EXPECT_EQ(ValueText(read.FavouriteName) + L" " + ValueText(read.AlternateName),
+            L"星空.scr 流星.scr");
+  EXPECT_EQ(ReadBytes(systemIni),
+            "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\elsewhere\\old.scr\r\n");
+
+  // A second installation keeps the settings: the configurator's form of the position tells the
+  // kept file from a new one.
+  WriteSettings(zolIni, read, SettingsForm::Configurator, 100, 200);
+  const std::string kept = ReadBytes(zolIni);
+  ASSERT_EQ(Launch(setup, L"/S", {}), 0u);
+  EXPECT_EQ(ReadBytes(zolIni), kept);
+
+  // Each program starts from its shortcut in the settings' folder.
+  EXPECT_EQ(Launch(startMenu / L"ZOL 設定.lnk", nullptr, {},
+                   [](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }),
+            0u);
+  EXPECT_EQ(Launch(startMenu / L"ZOL 切替.lnk", nullptr, {},
+                   [](HWND window) { test::PostClick(window, L"星空.scr に変更"); }),
+            0u);
+  const std::wstring favourite = (systemFolder / L"星空.scr").wstring();
+  EXPECT_EQ(ReadBytes(systemIni),
+            "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + Cp932(favourite) + "\r\n");
+  EXPECT_EQ(RegistryText(kDesktop, L"SCRNSAVE.EXE"), favourite);
+
+  EXPECT_EQ(Launch(programs / "uninstall.exe", L"/S", {}), 0u);
+  // The uninstaller runs on from a copy of itself; removing its folder is the last thing it does.
+  for (int i = 0; i < 600 && fs::exists(programs); ++i) Sleep(100);
+  EXPECT_FALSE(fs::exists(programs));
+  EXPECT_FALSE(fs::exists(startMenu / L"ZOL 切替.lnk"));
+  EXPECT_TRUE(fs::exists(zolIni));
+  for (const wchar_t* name : savers) fs::remove(systemFolder / name);
 }
 
 }  // namespace

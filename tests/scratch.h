@@ -4,16 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 
+#include "cp932.h"
 #include "error.h"
 
 namespace zol::test {
 
 class ScratchFolder {
  public:
-  ScratchFolder();
-  ~ScratchFolder();
+  ScratchFolder() { std::filesystem::create_directories(path_); }
+  ~ScratchFolder() {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error)) {
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                   std::filesystem::perm_options::add, error);
+    }
+    std::filesystem::remove_all(path_, error);
+  }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -21,15 +32,22 @@ class ScratchFolder {
   std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
 
  private:
-  std::filesystem::path path_;
+  std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                ("zol-test-" + std::to_string(std::random_device()()));
 };
 
-void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
-std::string ReadBytes(const std::filesystem::path& file);
-void SetReadOnly(const std::filesystem::path& file, bool readOnly);
+inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  ASSERT_TRUE(out << bytes) << file;
+}
+
+inline std::string ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 // Code page 932 bytes of a text that the code page holds.
-std::string Cp932(std::wstring_view text);
+inline std::string Cp932(std::wstring_view text) { return EncodeCp932Strict(text).value(); }
 
 // The error that the call throws; a failure of the test when it throws none.
 template <class Call>
