@@ -27,8 +27,7 @@ inline std::string ZolIniBytes(const ZolLines& lines) {
       L"お気に入りのスクリーンセイバー名 =" + lines.favouriteName,
       L"代替えのスクリーンセイバー名 =" + lines.alternateName,
       lines.top,
-      lines.left,
-  };
+      lines.left};
   std::string bytes;
   for (const std::wstring& line : text) bytes += Cp932(line) + "\r\n";
   return bytes;
@@ -57,7 +56,7 @@ struct Installation {
              L"3000"};
     WriteBytes(systemIni,
                "[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
-    WriteZolIni();
+    WriteBytes(zolIni, ZolIniBytes(lines));
   }
 
   ZolLines lines;
@@ -65,8 +64,6 @@ struct Installation {
   std::filesystem::path zolIni = folder / "zol.ini";
   std::filesystem::path systemIni = folder / "WINDOWS" / "system.ini";
   std::filesystem::path savers = folder / L"セイバー";
-
-  void WriteZolIni() const { WriteBytes(zolIni, ZolIniBytes(lines)); }
 };
 
 // Posts the mouse messages of a left click in the middle of the form's button with this caption,

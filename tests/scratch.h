@@ -37,8 +37,7 @@ class ScratchFolder {
 };
 
 inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  ASSERT_TRUE(out << bytes) << file;
+  ASSERT_TRUE(std::ofstream(file, std::ios::binary) << bytes) << file;
 }
 
 inline std::string ReadBytes(const std::filesystem::path& file) {
