@@ -45,27 +45,24 @@ TEST_F(CoreTest, RewritesOnlyTheEntry) {
     std::string after;
     RewriteResult result;
   };
-  constexpr RewriteResult replaced = RewriteResult::EntryReplaced;
+  constexpr RewriteResult replaced = RewriteResult::EntryReplaced,
+                          inserted = RewriteResult::EntryInserted;
   const Case cases[] = {
       {kept + ";scrnsave.exe=old\r\nSCRNSAVE.EXE=live.scr\r\n" + kept, L"D:\\セイバー\\星空.scr",
        kept + Cp932(L"SCRNSAVE.EXE=D:\\セイバー\\星空.scr\r\nSCRNSAVE.EXE=live.scr\r\n") + kept,
        replaced},
-      {"a\rb\nc\r\n\r\nxcrnsave.exe=x", L"b.SCR", "a\r\nb\nc\r\n\r\nSCRNSAVE.EXE=b.SCR\r\n",
-       replaced},
-      {"[boot]\nSCRNSAVE.EXE=a.scr\nDisplayFallback=0", L"b.scr",
-       "[boot]\r\nSCRNSAVE.EXE=b.scr\r\nDisplayFallback=0\r\n", replaced},
+      {"a\rb\nc\r\n\r\nxcrnsave=x", L"b.SCR", "a\r\nb\nc\r\n\r\nSCRNSAVE.EXE=b.SCR\r\n", replaced},
+      {"[b]\nSCRNSAVE.EXE=a\nx=0", L"b.scr", "[b]\r\nSCRNSAVE.EXE=b.scr\r\nx=0\r\n", replaced},
       {"SCRNSAVE.EXE=a\r\n" + thousand, L"C:\\x.scr.bak",
        "SCRNSAVE.EXE=C:\\x.scr.bak\r\n" + thousand, replaced},
       {"SCRNSAVE.EXE=a.scr\r\n", L"C:\\a.scr\\folder1", none, replaced},
       {"SCRNSAVE.EXE=a.scr\r\n", L"", none, replaced},
-      {"[boot]\r\ndisplayfallback=1\r\nx\r\nDisplayFallback=0", L"C:\\a.scr",
-       "[boot]\r\ndisplayfallback=1\r\nSCRNSAVE.EXE=C:\\a.scr\r\nx\r\nDisplayFallback=0\r\n"
-       "SCRNSAVE.EXE=C:\\a.scr\r\n",
-       RewriteResult::EntryInserted},
-      {"DisplayFallback=0\r\n", L"C:\\x.scr.bk", "DisplayFallback=0\r\n" + none,
-       RewriteResult::EntryInserted},
+      {"displayfallback\r\nDisplayFallback", L"a.scr",
+       "displayfallback\r\nSCRNSAVE.EXE=a.scr\r\nDisplayFallback\r\nSCRNSAVE.EXE=a.scr\r\n",
+       inserted},
+      {"DisplayFallback=0\r\n", L"C:\\x.scr.bk", "DisplayFallback=0\r\n" + none, inserted},
       {"DisplayFallback=0\r\n", L"C:\\a.scrあい",
-       Cp932(L"DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\a.scrあい\r\n"), RewriteResult::EntryInserted},
+       Cp932(L"DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\a.scrあい\r\n"), inserted},
   };
   for (const Case& c : cases) {
     test::WriteBytes(systemIni, c.before);
@@ -78,16 +75,10 @@ constexpr SettingsForm kConfigurator = SettingsForm::Configurator;
 constexpr SettingsForm kSwitcher = SettingsForm::QuickSwitcher;
 
 // A settings file as an installation ships it, with the position lines given.
-std::string ZolIni(const std::string& top, const std::string& left) {
-  return Cp932(
-             L"System.iniのあるドライブ =C:\r\nsystem.iniのあるディレクトリ=\\WINDOWS\\\r\n"
-             L"お気に入りのスクリーンセイバーのあるドライブ =D:\r\n"
-             L"お気に入りのスクリーンセイバーのあるディレクトリ=\\セイバー\\\r\n"
-             L"コントロールパネルのあるドライブ=C:\r\n"
-             L"コントロールパネルのあるディレクトリ=\\WINDOWS\\\r\n"
-             L"お気に入りのスクリーンセイバー名 =星空.scr\r\n"
-             L"代替えのスクリーンセイバー名 =迷路.scr\r\n") +
-         top + "\r\n" + left + "\r\n";
+std::string ZolIni(const wchar_t* top, const wchar_t* left) {
+  return test::ZolIniBytes(
+      {L"C:", L"\\WINDOWS\\", L"D:", L"\\セイバー\\", L"コントロールパネルのあるドライブ=C:",
+       L"コントロールパネルのあるディレクトリ=\\WINDOWS\\", L"星空.scr", L"迷路.scr", top, left});
 }
 
 // Each program writes back the lines it read, each in its own form, and reads the other's.
@@ -131,7 +122,7 @@ TEST_F(CoreTest, EachProgramWritesBackTheLinesItRead) {
 TEST_F(CoreTest, RefusedAndTakenFiles) {
   const std::u8string_view text =
       u8"C:\r\n\\WINDOWS\\\r\nC:\r\n\\セイバー\\\r\nC:\r\n\\W\\\r\na\r\nb\r\n0\r\n0\r\n";
-  const std::string utf8(text.begin(), text.end()), whole = ZolIni("0", "0");
+  const std::string utf8(text.begin(), text.end()), whole = ZolIni(L"0", L"0");
   struct Case {
     std::string bytes;
     SettingsForm form;
@@ -141,10 +132,10 @@ TEST_F(CoreTest, RefusedAndTakenFiles) {
   const Case cases[] = {
       {whole.substr(0, whole.size() - 3), kConfigurator, ErrorKind::InputPastEnd, L"10 行目"},
       {"C:\r\n\\\r\n" + std::string(10 << 20, 'x'), kSwitcher, ErrorKind::LineTooLong, L"3 行目"},
-      {ZolIni("12px", "8"), kConfigurator, ErrorKind::TypeMismatch, L"9 行目"},
+      {ZolIni(L"12px", L"8"), kConfigurator, ErrorKind::TypeMismatch, L"9 行目"},
       {utf8, kSwitcher, ErrorKind::NotShiftJis, L"シフト JIS"},
       {"\xEF\xBB\xBF" + whole, kConfigurator, ErrorKind::NotShiftJis, L"シフト JIS"},
-      {ZolIni("12px", "1,5"), kSwitcher, std::nullopt, nullptr},
+      {ZolIni(L"12px", L"1,5"), kSwitcher, std::nullopt, nullptr},
       {whole + "\xFF\r\n", kConfigurator, std::nullopt, nullptr},
       {"C:\r\n\\W\\\r\nC:\r\n\\S\\\r\nC:\r\n\\W\\\r\na\r\nb\r\n0\r\n0x10\r\n", kSwitcher,
        std::nullopt, nullptr},

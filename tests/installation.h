@@ -9,30 +9,6 @@
 
 namespace zol::test {
 
-// The ten lines of zol.ini as text.
-struct ZolLines {
-  std::wstring systemIniDrive, systemIniDir, favouriteDrive, favouriteDir;
-  std::wstring panelDriveLine, panelDirLine, favouriteName, alternateName, top, left;
-};
-
-// The bytes of a zol.ini with these lines, in code page 932.
-inline std::string ZolIniBytes(const ZolLines& lines) {
-  const std::wstring text[] = {
-      L"System.iniのあるドライブ =" + lines.systemIniDrive,
-      L"system.iniのあるディレクトリ=" + lines.systemIniDir,
-      L"お気に入りのスクリーンセイバーのあるドライブ =" + lines.favouriteDrive,
-      L"お気に入りのスクリーンセイバーのあるディレクトリ=" + lines.favouriteDir,
-      lines.panelDriveLine,
-      lines.panelDirLine,
-      L"お気に入りのスクリーンセイバー名 =" + lines.favouriteName,
-      L"代替えのスクリーンセイバー名 =" + lines.alternateName,
-      lines.top,
-      lines.left};
-  std::string bytes;
-  for (const std::wstring& line : text) bytes += Cp932(line) + "\r\n";
-  return bytes;
-}
-
 // "\...\" of a folder, as zol.ini names it.
 inline std::wstring DirOf(const std::filesystem::path& folder) {
   return L"\\" + folder.relative_path().wstring() + L"\\";

@@ -76,13 +76,13 @@ DWORD Launch(const fs::path& file, const wchar_t* arguments, const fs::path& fol
   run.lpDirectory = folder.empty() ? nullptr : folder.c_str();
   if (!job || !ShellExecuteExW(&run)) return ADD_FAILURE() << file, 1;
   HANDLE process = run.hProcess;  // none for a shortcut: the window's process then
-  if (process) WaitForInputIdle(process, 20000);
   HWND form = nullptr;
   for (int i = 0; act && i < 200 && !(form = FindWindowW(L"ZolForm", nullptr)); ++i) Sleep(100);
   if (form) {
     DWORD id = 0;
     GetWindowThreadProcessId(form, &id);
-    if (!process) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, 0, id);
+    if (!process) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, 0, id);
+    WaitForInputIdle(process, 20000);
     act(form);
   }
   DWORD code = 1;
@@ -104,14 +104,18 @@ class ProgramTest : public ::testing::Test {
     auto window = std::make_shared<Window>(install.zolIni);
     form = std::shared_ptr<forms::Form>(window, &window->form);
     kinds.clear();
-    form->ReportError = [this](const Error& e) { kinds.push_back(e.Kind()), text = e.Text(); };
+    form->ReportError = [this](const Error& e) {
+      kinds.push_back(e.Kind());
+      text = e.Text();
+    };
     form->Open();
     return *window;
   }
 
   // Writes zol.ini and system.ini, and the registry values as before a change.
   void Write(const std::string& zolIni, const std::string& systemIni) {
-    test::WriteBytes(install.zolIni, zolIni), test::WriteBytes(install.systemIni, systemIni);
+    test::WriteBytes(install.zolIni, zolIni);
+    test::WriteBytes(install.systemIni, systemIni);
     WriteDesktop(kBefore);
   }
   State Now() const {
@@ -122,7 +126,8 @@ class ProgramTest : public ::testing::Test {
   // zol.ini with the position lines given.
   std::string ZolIniAt(const wchar_t* top, const wchar_t* left) const {
     test::ZolLines lines = install.lines;
-    lines.top = top, lines.left = left;
+    lines.top = top;
+    lines.left = left;
     return test::ZolIniBytes(lines);
   }
   std::wstring Saver(const wchar_t* name) const { return (install.savers / name).wstring(); }
