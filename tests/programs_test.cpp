@@ -287,9 +287,8 @@ TEST_F(ProgramTest, StartUp) {
 // it, after an inserted one the program ends. A failed apply leaves everything as it was. A picked
 // file gives the apply button the focus. At start-up the configurator shows the entry that
 // system.ini names, "（なし）" for one that names no screen saver, or its designed caption when
-// there is none. A drive
-// whose folder cannot be read changes nothing: the drive list goes back to the drive of the shown
-// folder (the test command maps Q: to a folder that does not exist).
+// there is none. A drive whose folder cannot be read changes nothing: the drive list goes back to
+// the drive of the shown folder (the test command maps Q: to a folder that does not exist).
 TEST_F(ProgramTest, Configurator) {
   const std::string zolIni = ReadBytes(install.zolIni), moved = ZolIniAt(L"675", L"450");
   const std::string boot = "[boot]\r\n", old = boot + "SCRNSAVE.EXE=C:\\OLD.TXT\r\n";
@@ -297,7 +296,7 @@ TEST_F(ProgramTest, Configurator) {
   const std::wstring maze = Saver(L"迷路.scr"), none = L"なし　［画面の設定で変更して下さい］";
   struct Case {
     std::string systemIni;
-    std::wstring atStart;  // Label5's caption
+    std::wstring atStart;  // Label5's caption at start-up
     // The errors reported, whether the program ended, Label5's caption, and the state.
     std::tuple<std::vector<ErrorKind>, bool, std::wstring, State> after;
   };
