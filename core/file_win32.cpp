@@ -114,16 +114,14 @@ std::string ReadFileBytes(const Path& file) {
 
 void ReplaceFileBytes(const Path& file, std::string_view bytes) {
   const DWORD original = Attributes(file);
-  if (original != INVALID_FILE_ATTRIBUTES && (original & FILE_ATTRIBUTE_DIRECTORY)) {
-    Fail(ErrorKind::IsFolder, file);
-  }
-  if (original != INVALID_FILE_ATTRIBUTES && (original & FILE_ATTRIBUTE_READONLY)) {
-    Fail(ErrorKind::AccessDenied, file);
-  }
-  const DWORD kept = original == INVALID_FILE_ATTRIBUTES
-                         ? FILE_ATTRIBUTE_NORMAL
-                         : original & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  const bool exists = original != INVALID_FILE_ATTRIBUTES;
+  if (exists && (original & FILE_ATTRIBUTE_DIRECTORY)) Fail(ErrorKind::IsFolder, file);
+  if (exists && (original & FILE_ATTRIBUTE_READONLY)) Fail(ErrorKind::AccessDenied, file);
+  // The original's attributes that the new file keeps; a new file has none of them.
+  const DWORD kept = exists
+                         ? original & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
+                         : 0;
 
   // A name of its own for this process and attempt: one left by a crash is passed over.
   TemporaryFile temporary;
