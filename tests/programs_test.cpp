@@ -1,14 +1,16 @@
-// The two programs' windows on a scratch installation, the window layer beneath them, each program
-// run as a process of its own, and the installation: the writer of zol.ini and the setup program.
+// The two programs as their users meet them: stories told on each window (what the user does, in
+// the order of the program's sequences, then what the user and Windows see), each program as a
+// process of its own, the window layer beneath them, and the installation.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <shellapi.h>
+#include <commctrl.h>
 
+#include <map>
 #include <memory>
-#include <optional>
 
 #include "configurator.h"
+#include "dpi.h"
 #include "initial_settings.h"
 #include "installation.h"
 #include "settings.h"
@@ -16,129 +18,445 @@
 
 namespace zol {
 namespace {
-namespace fs = std::filesystem;
 using test::Cp932;
 using test::ReadBytes;
-
-// A text value under HKEY_CURRENT_USER; nothing for one that is absent, which setting deletes.
-using Text = std::optional<std::wstring>;
-
-Text RegistryText(const wchar_t* key, const wchar_t* name) {
-  wchar_t text[1024];
-  DWORD size = sizeof text;
-  return RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? Text()
-                                                                                         : text;
-}
-
-void SetRegistryText(const wchar_t* key, const wchar_t* name, const Text& text) {
-  text ? RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text->c_str(),
-                         static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t)))
-       : RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name);
-}
+using test::Text;
+using Set = zolset::Form1;
+using Swap = zolswap::Form1;
 
 // The screen saver that Windows of the NT family keeps for the user, and ScreenSaveActive.
 constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
 using Desktop = std::pair<Text, Text>;
-const Desktop kBefore = {L"C:\\OLD.SCR", L""};  // before each change
+const Desktop kBefore = {L"C:\\OLD.SCR", L""};  // before each story
+
+Desktop ReadDesktop() {
+  return {test::RegistryText(kDesktop, L"SCRNSAVE.EXE"),
+          test::RegistryText(kDesktop, L"ScreenSaveActive")};
+}
 
 void WriteDesktop(const Desktop& values) {
-  SetRegistryText(kDesktop, L"SCRNSAVE.EXE", values.first);
-  SetRegistryText(kDesktop, L"ScreenSaveActive", values.second);
+  test::SetRegistryText(kDesktop, L"SCRNSAVE.EXE", values.first);
+  test::SetRegistryText(kDesktop, L"ScreenSaveActive", values.second);
 }
 
-// zol.ini, system.ini and the registry values.
-using State = std::tuple<std::string, std::string, Desktop>;
-
-// Sends the form the notification that Win32 sends for a user's action on a control.
-void Notify(HWND control, WORD code) {
-  SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
-               reinterpret_cast<LPARAM>(control));
-}
-
-// Opens a program or a shortcut as the shell does, in the folder given (a shortcut names its own),
-// acts on its window once the window waits for input, and waits for the end; the exit code.
-DWORD Launch(const fs::path& file, const wchar_t* arguments, const fs::path& folder,
-             const std::function<void(HWND form)>& act = {}) {
-  // What the tests start ends with them, and so never keeps their output open.
-  static const HANDLE job = [] {
-    const HANDLE created = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
-    limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limit, sizeof limit);
-    AssignProcessToJobObject(created, GetCurrentProcess());
-    return created;
-  }();
-  SHELLEXECUTEINFOW run{};
-  run.cbSize = sizeof run;
-  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
-  run.lpFile = file.c_str();
-  run.lpParameters = arguments;
-  run.lpDirectory = folder.empty() ? nullptr : folder.c_str();
-  if (!job || !ShellExecuteExW(&run)) return ADD_FAILURE() << file, 1;
-  HANDLE process = run.hProcess;  // none for a shortcut: the window's process then
-  HWND form = nullptr;
-  for (int i = 0; act && i < 200 && !(form = FindWindowW(L"ZolForm", nullptr)); ++i) Sleep(100);
-  if (form) {
-    DWORD id = 0;
-    GetWindowThreadProcessId(form, &id);
-    if (!process) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, 0, id);
-    WaitForInputIdle(process, 20000);
-    act(form);
+std::vector<std::wstring> Split(std::wstring_view text) {
+  std::vector<std::wstring> parts;
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = std::min(text.find(L';', start), text.size());
+    parts.emplace_back(text.substr(start, end - start));
   }
-  DWORD code = 1;
-  EXPECT_TRUE(process && !WaitForSingleObject(process, 60000)) << file;
-  GetExitCodeProcess(process, &code);
-  CloseHandle(process);
-  return code;
+  return parts;
 }
 
-// A program's window on a scratch installation, its error reports recorded. The registry values
-// that the programs write are put back afterwards.
+// What a user does to a window, as the messages that the mouse and the keyboard post:
+//   click X, double X, right X   on the button or label captioned X, or on the entry X of a list
+//   drive L                      the drive letter L typed into the drive list
+//   key K                        tab, enter, escape or alt+f4 on the control with the focus
+//   widen, close                 the frame dragged wider; the window closed
+void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
+  const std::map<std::wstring, std::vector<UINT>> mouse = {
+      {L"click", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
+      {L"double", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}},
+      {L"right", {WM_RBUTTONDOWN, WM_RBUTTONUP}}};
+  const std::map<std::wstring, WORD> keys = {
+      {L"tab", VK_TAB}, {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"alt+f4", VK_F4}};
+  RECT at{};
+  HWND control = FindWindowExW(form, nullptr, L"Button", what.c_str());
+  if (!control) control = FindWindowExW(form, nullptr, L"Static", what.c_str());
+  if (control) GetClientRect(control, &at);
+  for (HWND list = nullptr; !control && (list = FindWindowExW(form, list, L"ListBox", nullptr));) {
+    const LRESULT i = SendMessageW(list, LB_FINDSTRINGEXACT, -1, LPARAM(what.c_str()));
+    if (i != LB_ERR && SendMessageW(list, LB_GETITEMRECT, i, LPARAM(&at)) != LB_ERR) control = list;
+  }
+  if (mouse.count(verb)) {
+    EXPECT_TRUE(control) << "nothing shows " << what;
+    for (const UINT m : mouse.at(verb)) {
+      const WPARAM buttons = m == WM_RBUTTONDOWN                      ? MK_RBUTTON
+                             : m == WM_LBUTTONUP || m == WM_RBUTTONUP ? 0
+                                                                      : MK_LBUTTON;
+      PostMessageW(control, m, buttons,
+                   MAKELPARAM((at.left + at.right) / 2, (at.top + at.bottom) / 2));
+    }
+  } else if (verb == L"key") {
+    const WORD key = keys.at(what);
+    PostMessageW(GetFocus() ? GetFocus() : form, key == VK_F4 ? WM_SYSKEYDOWN : WM_KEYDOWN, key,
+                 (key == VK_F4) << 29 | 1);
+  } else if (verb == L"drive") {
+    PostMessageW(FindWindowExW(form, nullptr, L"ComboBox", nullptr), WM_CHAR, what[0], 1);
+  } else if (verb == L"widen") {
+    SetWindowPos(form, nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
+  } else {
+    EXPECT_EQ(verb, L"close");
+    PostMessageW(form, WM_CLOSE, 0, 0);
+  }
+}
+
+// Acts separated by ";"; in process, each followed by what the window's message loop runs.
+void Acts(HWND form, std::wstring_view acts, bool inProcess) {
+  for (const std::wstring& act : Split(acts)) {
+    const size_t blank = std::min(act.find(L' '), act.size());
+    Act(form, act.substr(0, blank), act.substr(std::min(blank + 1, act.size())));
+    for (MSG m; inProcess && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+      if (IsDialogMessageW(form, &m)) continue;
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+  }
+}
+
+// A control's caption, or its class when it has none.
+std::wstring Name(HWND control) {
+  wchar_t name[256] = L"";
+  if (!GetWindowTextW(control, name, 256)) GetClassNameW(control, name, 256);
+  return name;
+}
+
+// A label's caption, and its tooltip when that says anything else.
+std::wstring Shown(const forms::Label& label) {
+  for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));) {
+    wchar_t text[1024] = L"";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(label.Handle());
+    tool.uId = reinterpret_cast<UINT_PTR>(label.Handle());
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    if (*text && text != label.Caption()) return label.Caption() + L" (tooltip " + text + L")";
+  }
+  return label.Caption();
+}
+
+// What the user sees of a window: the control with the focus, whether the window is open, hidden
+// or ended, and the configurator's labels and the drive, the folder and the files of its lists.
+template <class Window>
+std::map<std::wstring, std::wstring> Seen(const Window& w) {
+  std::map<std::wstring, std::wstring> seen = {{L"focus", Name(GetFocus())}};
+  seen[L"window"] = w.form.Ended()                     ? L"ended"
+                    : IsWindowVisible(w.form.Handle()) ? L"open"
+                                                       : L"hidden";
+  if constexpr (std::is_same_v<Window, Set>) {
+    seen[L"label1"] = Shown(w.Label1);
+    seen[L"label5"] = Shown(w.Label5);
+    std::wstring& lists = seen[L"lists"] = w.Drvlist.Drive().substr(0, 2) + L" " + w.Dirlist.Path();
+    for (int i = 0; i < SendMessageW(w.File1.Handle(), LB_GETCOUNT, 0, 0); ++i) {
+      wchar_t name[MAX_PATH];
+      SendMessageW(w.File1.Handle(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
+      lists += L" " + std::wstring(name);
+    }
+  }
+  return seen;
+}
+
+// A condition that a story runs under: set before the window starts, undone after the story.
+struct Condition {
+  std::function<void()> set, undo;
+};
+
+// A user's story: what the user does, what the user sees afterwards ("label1=…;focus=…", keys of
+// Seen and "said", the error reports; the window open and nothing said unless it says otherwise),
+// and what Windows sees: system.ini and the registry values after (as before when not given),
+// whether zol.ini was saved with the window's position, and the programs started. Then what
+// differs before the story: system.ini, a condition, and zol.ini.
+struct Story {
+  std::wstring acts, sees;
+  std::string systemIni = {};
+  Desktop desktop = kBefore;
+  bool saved = false;
+  std::wstring started = {};
+  std::string systemIniBefore = {};
+  Condition condition = {};
+  std::string zolIniBefore = {};
+};
+const std::string kSame;           // system.ini as before
+const std::wstring kNothing;       // no program started
+const Condition kAsItIs;           // the installation as it is
+const Desktop kNone = {{}, L"0"};  // the registry values that name no screen saver
+
+// The scratch installation, and the stories told on a program's window there.
 class ProgramTest : public ::testing::Test {
  protected:
   ~ProgramTest() override { WriteDesktop(kept_); }
 
-  // Creates the window and runs its start-up.
+  // Tells each story on a window of its own; after its start-up the window is moved to 30, 45
+  // pixels. Every window that shows, shows whole on the work area.
   template <class Window>
-  Window& Start() {
-    auto window = std::make_shared<Window>(install.zolIni);
-    form = std::shared_ptr<forms::Form>(window, &window->form);
-    kinds.clear();
-    form->ReportError = [this](const Error& e) {
-      kinds.push_back(e.Kind());
-      text = e.Text();
-    };
-    form->Open();
-    return *window;
+  void Tell(const std::vector<Story>& stories, const std::string& saved) {
+    for (const Story& s : stories) {
+      SCOPED_TRACE(testing::Message() << "story " << &s - stories.data() << ": " << s.acts);
+      test::WriteBytes(install.zolIni, s.zolIniBefore.empty() ? zolIni_ : s.zolIniBefore);
+      test::WriteBytes(install.systemIni,
+                       s.systemIniBefore.empty() ? systemIni_ : s.systemIniBefore);
+      WriteDesktop(kBefore);
+      if (s.condition.set) s.condition.set();
+      const std::string zolIni = ReadBytes(install.zolIni),
+                        systemIni = ReadBytes(install.systemIni);
+      auto w = std::make_unique<Window>(install.zolIni);
+      std::wstring said;
+      w->form.ReportError = [&](const Error& e) { said += e.Text(); };
+      w->form.Open();
+      RECT frame, work, inside;
+      GetWindowRect(w->form.Handle(), &frame);
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      EXPECT_TRUE(w->form.Ended() ||
+                  (IntersectRect(&inside, &frame, &work) && EqualRect(&inside, &frame)));
+      SetWindowPos(w->form.Handle(), nullptr, 30, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      Acts(w->form.Handle(), s.acts, true);
+      std::map<std::wstring, std::wstring> seen = Seen(*w), told = {{L"window", L"open"}};
+      seen[L"said"] = said;
+      for (const std::wstring& part : Split(L"said=;" + s.sees)) {
+        told[part.substr(0, part.find(L'='))] = part.substr(part.find(L'=') + 1);
+      }
+      for (const auto& [what, text] : told) EXPECT_EQ(seen[what], text) << what;
+      EXPECT_EQ(std::tuple(ReadBytes(install.zolIni), ReadBytes(install.systemIni), ReadDesktop(),
+                           install.Started(std::count(s.started.begin(), s.started.end(), L'\n'))),
+                std::tuple(s.saved ? saved : zolIni, s.systemIni.empty() ? systemIni : s.systemIni,
+                           s.desktop, s.started));
+      if (s.condition.undo) s.condition.undo();
+    }
   }
 
-  // Writes zol.ini and system.ini, and the registry values as before a change.
-  void Write(const std::string& zolIni, const std::string& systemIni) {
-    test::WriteBytes(install.zolIni, zolIni);
-    test::WriteBytes(install.systemIni, systemIni);
-    WriteDesktop(kBefore);
-  }
-  State Now() const {
-    return {ReadBytes(install.zolIni),
-            ReadBytes(install.systemIni),
-            {RegistryText(kDesktop, L"SCRNSAVE.EXE"), RegistryText(kDesktop, L"ScreenSaveActive")}};
-  }
-  // zol.ini with the position lines given.
-  std::string ZolIniAt(const wchar_t* top, const wchar_t* left) const {
+  // zol.ini with other lines.
+  std::string ZolIni(std::wstring test::ZolLines::*line, const wchar_t* text,
+                     const wchar_t* left = nullptr) const {
     test::ZolLines lines = install.lines;
-    lines.top = top;
-    lines.left = left;
+    lines.*line = text;
+    if (left) lines.left = left;
     return test::ZolIniBytes(lines);
   }
   std::wstring Saver(const wchar_t* name) const { return (install.savers / name).wstring(); }
   std::string Entry(const wchar_t* s) const { return Cp932(L"SCRNSAVE.EXE=" + Saver(s)) + "\r\n"; }
+  // How the fake program tells that it was started, by its path and with the arguments given.
+  static std::wstring Started(const std::filesystem::path& program,
+                              const wchar_t* arguments = L"") {
+    return L"\"" + program.wstring() + L"\"" + arguments + L"\n";
+  }
+  static std::wstring Says(ErrorKind kind, const std::filesystem::path& subject) {
+    return L"said=" + Error(kind, subject.wstring()).Text();
+  }
 
   test::Installation install;
-  const Desktop kept_ = std::get<2>(Now());
-  std::shared_ptr<forms::Form> form;  // of the window, which it keeps
-  std::vector<ErrorKind> kinds;
-  std::wstring text;  // of the last error report
+  const Desktop kept_ = ReadDesktop();
+  const std::string zolIni_ = ReadBytes(install.zolIni), systemIni_ = ReadBytes(install.systemIni);
+  const std::string display = "[display]\r\nDisplayFallback=0\r\n";
+  const std::string noPanel = ZolIni(&test::ZolLines::panelDirLine, L"=\\nowhere\\");
+  const std::wstring panel = Started(install.folder / "control.exe");
+  const std::wstring panelMissing = Says(ErrorKind::CannotStart, L"C:\\nowhere\\control.exe");
+  const std::wstring locked =
+      Says(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\Control Panel\\Desktop");
+  const std::wstring notSaved =
+      L"said=" + Error(ErrorKind::AccessDenied, install.zolIni).AfterEntryChanged().Text();
 };
+
+// Conditions: the registry key of the screen saver write-protected, a file write-protected or
+// missing.
+const Condition kRegistryLocked = {
+    [] { test::SetRegistryAccess(kDesktop, L"D:(D;;0x2;;;WD)(A;;KA;;;WD)"); },
+    [] { test::SetRegistryAccess(kDesktop, L"D:(A;;KA;;;WD)"); }};
+
+Condition ReadOnly(const std::filesystem::path& file) {
+  return {[file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY); },
+          [file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); }};
+}
+
+Condition Missing(const std::filesystem::path& file) {
+  return {[file] { std::filesystem::remove(file); }, {}};
+}
+
+// The configurator, from start-up through browsing to each command; a start-up that fails shows
+// no window, and one from a position off every screen (a monitor that is gone) shows the window
+// whole. The test command maps Q: to a folder that does not exist.
+TEST_F(ProgramTest, Configurator) {
+  const std::string boot = "[boot]\r\n", fallback = "[display]\r\nDisplayFallback=1\r\n";
+  const std::wstring savers = install.savers.wstring(), old = Saver(L"古い"),
+                     maze = Saver(L"迷路.scr"), oldStar = old + L"\\星空.scr";
+  const std::wstring drive = {static_cast<wchar_t>(towlower(savers[0])), L':'};
+  const std::wstring options = L"click オプション設定　（変更後実施して下さい）";
+  const std::string replaced = boot + Entry(L"迷路.scr") + display;
+  const Desktop mazeSet = {maze, L"1"};
+  Tell<Set>(
+      {
+          {L"", L"label1=" + savers + L";label5=C:\\OLD.SCR;focus=変　更;lists=" + drive + L" " +
+                    savers + L" 星空.scr 迷路.scr"},
+          {L"", L"label5=（なし）", kSame, kBefore, false, kNothing,
+           boot + "SCRNSAVE.EXE=A.TXT\r\n"},
+          {L"", L"label5=なし　［画面の設定で変更して下さい］", kSame, kBefore, false, kNothing,
+           fallback},
+          {L"", Says(ErrorKind::FileNotFound, install.zolIni) + L";window=ended", kSame, kBefore,
+           false, kNothing, "", Missing(install.zolIni)},
+          {L"", Says(ErrorKind::FileNotFound, install.systemIni) + L";window=ended", kSame, kBefore,
+           false, kNothing, "", Missing(install.systemIni)},
+          {L"", Says(ErrorKind::CannotReadFolder, L"C:\\gone") + L";window=ended", kSame, kBefore,
+           false, kNothing, "", kAsItIs, ZolIni(&test::ZolLines::favouriteDir, L"\\gone\\")},
+          {L"", L"", kSame, kBefore, false, kNothing, "", kAsItIs,
+           ZolIni(&test::ZolLines::top, L" -1500 ", L"60000")},
+          {L"click 迷路.scr", L"label1=" + maze + L";focus=変　更"},
+          {L"double 迷路.scr", L"label1=" + maze + L";focus=変　更"},
+          {L"click 迷路.scr;click 古い", L"label1=" + savers},
+          {L"double 古い", L"label1=" + old + L";lists=" + drive + L" " + old + L" 星空.scr"},
+          {L"click 古い;key enter", L"label1=" + old},
+          {L"click 古い;key tab", L"label1=" + old},
+          {L"click 星空.scr;double 古い;click 星空.scr", L"label1=" + oldStar},
+          {L"click 星空.scr;double 古い;click " + old, L"label1=" + oldStar},
+          {L"click 迷路.scr;drive z", L"label1=z:迷路.scr"},
+          {L"drive q",
+           L"label1=" + drive + L";lists=" + drive + L" " + savers + L" 星空.scr 迷路.scr"},
+          {L"click 迷路.scr;click 変　更", L"label5=" + maze, replaced, mazeSet, true},
+          {L"click 迷路.scr;key enter", L"", replaced, mazeSet, true},
+          {L"click 迷路.scr;click 変　更", L"window=ended", fallback + Entry(L"迷路.scr"), mazeSet,
+           true, kNothing, fallback},
+          {L"click 変　更", L"", boot + Cp932(L"SCRNSAVE.EXE=（なし）\r\n") + display, kNone, true},
+          {L"click 迷路.scr;click 変　更", Says(ErrorKind::NoPlaceForEntry, install.systemIni),
+           kSame, kBefore, false, kNothing, boot},
+          {L"click 迷路.scr;click 変　更", locked, replaced, kBefore, false, kNothing, "",
+           kRegistryLocked},
+          {L"click 迷路.scr;click 変　更", notSaved, replaced, mazeSet, false, kNothing, "",
+           ReadOnly(install.zolIni)},
+          {L"click 終　了", L"window=ended"},
+          {L"key alt+f4", L"window=ended"},
+          {L"key escape", L""},
+          {L"click 迷路.scr;" + options, L"", kSame, kBefore, false, Started(maze)},
+          {options, Says(ErrorKind::NothingPicked, L"")},
+          {L"click コントロールパネルの呼出し", L"", kSame, kBefore, false, panel},
+          {L"click コントロールパネルの呼出し", panelMissing, kSame, kBefore, false, kNothing, "",
+           kAsItIs, noPanel},
+          {L"key tab", L"focus=終　了"},
+          {L"key tab;key tab;key tab;key tab;key tab", L"focus=" + options.substr(6)},
+          {L"widen;click ", L"window=hidden"},
+      },
+      ZolIni(&test::ZolLines::top, L"675", L"450"));
+}
+
+// The quick switcher: each switch and the control panel end it; a replaced entry and the control
+// panel save zol.ini with the window's position, an inserted entry does not. A failure leaves the
+// window open. What the quick switcher does not read does not stop its start-up.
+TEST_F(ProgramTest, Switcher) {
+  const std::string star = "[boot]\r\n" + Entry(L"星空.scr") + display;
+  const Desktop starSet = {Saver(L"星空.scr"), L"1"}, mazeSet = {Saver(L"迷路.scr"), L"1"};
+  Tell<Swap>(
+      {
+          {L"", L"focus=星空.scr に変更"},
+          {L"", Says(ErrorKind::FileNotFound, install.systemIni) + L";window=ended", kSame, kBefore,
+           false, kNothing, "", Missing(install.systemIni)},
+          {L"", L"", kSame, kBefore, false, kNothing, "", kAsItIs,
+           ZolIni(&test::ZolLines::favouriteDir, L"\\gone\\")},
+          {L"click 星空.scr に変更", L"window=ended", star, starSet, true},
+          {L"key enter", L"window=ended", star, starSet, true},
+          {L"click スクリーンセイバ無し", L"window=ended",
+           "[boot]\r\n" + Entry(L"（なし）.scr") + display, kNone, true},
+          {L"click 迷路.scr に変更", L"window=ended", display + Entry(L"迷路.scr"), mazeSet, false,
+           kNothing, display},
+          {L"click コントロールパネル呼出", L"window=ended", kSame, kBefore, true, panel},
+          {L"click コントロールパネル呼出", panelMissing, kSame, kBefore, false, kNothing, "",
+           kAsItIs, noPanel},
+          {L"click 星空.scr に変更", notSaved, star, starSet, false, kNothing, "",
+           ReadOnly(install.zolIni)},
+          {L"click 星空.scr に変更", locked, star, kBefore, false, kNothing, "", kRegistryLocked},
+          {L"key alt+f4", L"window=ended"},
+          {L"key escape", L""},
+          {L"key tab", L"focus=スクリーンセイバ無し"},
+          {L"key tab;key tab;key tab", L"focus=コントロールパネル呼出"},
+      },
+      ZolIni(&test::ZolLines::top, L" 675 ", L" 450 "));
+}
+
+// Each program as a process of its own, started as the shell starts it and driven from outside.
+// Wine answers as Windows of the NT family, where the registry takes the entry, or, set to
+// Windows 98, as the 9x family, where a switch leaves the registry alone. At 144 DPI the window
+// is one and a half times as large.
+TEST_F(ProgramTest, ProgramsAsProcesses) {
+  const std::filesystem::path built = std::filesystem::path(_pgmptr).parent_path().parent_path();
+  const std::string saved = ZolIni(&test::ZolLines::top, L" 1500 ", L" 3000 ");
+  const std::string boot = "[boot]\r\n", replaced = boot + "SCRNSAVE.EXE=a.scr\r\n";
+  const wchar_t *swap = L"switcher\\zolswap.exe", *set = L"configurator\\zolset.exe";
+  struct Case {
+    const wchar_t* program;
+    std::wstring acts;
+    std::tuple<std::string, std::string, Desktop> after;  // zol.ini, system.ini, the registry
+    const wchar_t* version = nullptr;                     // HKCU\Software\Wine
+    DWORD dpi = 96;
+  };
+  const Case cases[] = {
+      {swap, L"close", {zolIni_, replaced, kBefore}},
+      {swap, L"click スクリーンセイバ無し", {saved, boot + Entry(L"（なし）.scr"), {{}, L"0"}}},
+      {swap, L"click 星空.scr に変更", {saved, boot + Entry(L"星空.scr"), kBefore}, L"win98"},
+      {set,
+       L"click 変　更;key alt+f4",
+       {zolIni_, boot + Cp932(L"SCRNSAVE.EXE=（なし）\r\n"), kNone}},
+      {set, L"close", {zolIni_, replaced, kBefore}, nullptr, 144},
+  };
+  const auto setDpi = [](DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    test::SetRegistryText(L"Software\\Wine", L"Version", c.version ? Text(c.version) : Text());
+    setDpi(c.dpi);
+    test::WriteBytes(install.zolIni, zolIni_);
+    test::WriteBytes(install.systemIni, replaced);
+    WriteDesktop(kBefore);
+    test::Launch(built / c.program, nullptr, install.folder.Path(), [&](HWND window) {
+      RECT client;
+      GetClientRect(window, &client);
+      EXPECT_EQ(client.right, MulDiv(c.program == set ? 6045 : 2565, c.dpi, 1440));
+      Acts(window, c.acts, false);
+    });
+    EXPECT_EQ(std::tuple(ReadBytes(install.zolIni), ReadBytes(install.systemIni), ReadDesktop()),
+              c.after);
+  }
+  test::SetRegistryText(L"Software\\Wine", L"Version", {});
+  setDpi(96);
+}
+
+// A control's Change runs once for each new value, whether the program or the user sets it, and
+// not at all for the value it already has. A load handler that ends the program shows no window;
+// whatever else a handler throws reaches the error report. Where the DPI functions of Windows 10
+// are missing, each answers at the system's DPI.
+TEST(FormTest, Events) {
+  forms::Form form{{L"t", 6000, 6000, forms::kGrey, forms::Frame::Sizable}};
+  forms::TextBox text{form, {L"", {0, 0, 2000, 300}, 0}};
+  forms::DriveList drives{form, {{0, 600, 2000, 300}, 1}};
+  forms::DirList folders{form, {{0, 1200, 2000, 2000}, 2}};
+  int changes = 0;
+  text.Change = drives.Change = folders.Change = [&] { ++changes; };
+  const std::pair<std::function<void()>, int> cases[] = {
+      {[&] { text.SetText(L"a"); }, 1},
+      {[&] { text.SetText(L"a"); }, 0},
+      {[&] { SendMessageW(text.Handle(), WM_CHAR, L'b', 1); }, 1},
+      {[&] { drives.SetDrive(L"c:"); }, 1},
+      {[&] { drives.SetDrive(L"C:\\"); }, 0},
+      {[&] { Acts(form.Handle(), L"drive z", true); }, 1},
+      {[&] { folders.SetPath(L"C:\\windows"); }, 1},
+      {[&] { folders.SetPath(L"C:\\windows\\"); }, 0},
+  };
+  drives.SetDrive(L"z:");  // from any drive but C:
+  for (const auto& [act, expected] : cases) {
+    changes = 0;
+    act();
+    EXPECT_EQ(changes, expected) << "case " << &act - &cases[0].first;
+  }
+  std::vector<std::wstring> said;
+  form.ReportError = [&](const Error& e) { said.push_back(e.Text()); };
+  form.Dispatch([] { throw std::length_error("vector"); });
+  EXPECT_EQ(said, std::vector{Error(ErrorKind::Unexpected, L"", L"vector").Text()});
+  form.Load = forms::EndProgram;
+  EXPECT_FALSE(form.Open() || IsWindowVisible(form.Handle()));
+
+  const forms::DpiFunctions missing(GetModuleHandleW(L"kernel32.dll"));
+  RECT frame = {0, 0, 100, 100}, classic = frame;
+  missing.AdjustFrame(frame, WS_OVERLAPPEDWINDOW, 0, 144);
+  AdjustWindowRectEx(&classic, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  EXPECT_EQ(
+      std::tuple(missing.ForWindow(form.Handle()), frame.top, missing.MessageFont(144).lfHeight),
+      std::tuple(96u, classic.top,
+                 MulDiv(forms::DpiFunctions::System().MessageFont(96).lfHeight, 3, 2)));
+}
+
+TEST(ComposeChosenPathTest, JoinsWithOneBackslash) {
+  const wchar_t* cases[][3] = {{L"C:\\", L"a.scr", L"C:\\a.scr"},
+                               {L"C:\\S", L"\\a.scr", L"C:\\S\\a.scr"},
+                               {L"C:\\", L"\\a.scr", L"C:\\\\a.scr"}};
+  for (const auto& c : cases) EXPECT_EQ(zolset::ComposeChosenPath(c[0], c[1]), c[2]);
+}
 
 struct FakeMachine : zolinit::Machine {
   bool ntFamily = true;
@@ -162,7 +480,7 @@ TEST(InitialSettingsTest, WritesZolIniForTheMachine) {
   test::ScratchFolder scratch;
   FakeMachine machine;
   machine.windowsFolder = (scratch / "WINDOWS").wstring();
-  fs::create_directories(machine.windowsFolder);
+  std::filesystem::create_directories(machine.windowsFolder);
   const std::vector<std::wstring> three = {L"星空.scr", L"Maze.scr", L"blank.scr"};
   struct Case {
     bool ntFamily;
@@ -183,22 +501,23 @@ TEST(InitialSettingsTest, WritesZolIniForTheMachine) {
       {true, L"", {}, nullptr, nullptr},  // the last, in a folder named Zoë
   };
   for (const Case& c : cases) {
-    const fs::path folder = scratch / (L"設定 a=b " + std::to_wstring(&c - cases) +
-                                       (&c == std::end(cases) - 1 ? L"Zoë" : L""));
+    const std::filesystem::path folder = scratch / (L"設定 a=b " + std::to_wstring(&c - cases) +
+                                                    (&c == std::end(cases) - 1 ? L"Zoë" : L""));
     machine.ntFamily = c.ntFamily;
     machine.setting = c.ntFamily ? c.current : L"";
     machine.files = c.files;
     const std::string entry = "SCRNSAVE.EXE=" + (c.favourite ? Cp932(c.current) : "");
-    test::WriteBytes(fs::path(machine.windowsFolder) / "system.ini",
+    test::WriteBytes(std::filesystem::path(machine.windowsFolder) / "system.ini",
                      c.ntFamily ? "" : "[boot]\r\n" + entry + "\r\n");
     if (!c.favourite) {
       EXPECT_EQ(test::ErrorOf([&] { zolinit::WriteInitialSettings(folder, machine); }).Kind(),
                 ErrorKind::NotRepresentable);
-      EXPECT_FALSE(fs::exists(folder));
+      EXPECT_FALSE(std::filesystem::exists(folder));
       continue;
     }
     EXPECT_EQ(zolinit::WriteInitialSettings(folder, machine).size(), c.ntFamily ? 2u : 1u);
-    const fs::path systemIniFolder = c.ntFamily ? folder : fs::path(machine.windowsFolder);
+    const std::filesystem::path systemIniFolder =
+        c.ntFamily ? folder : std::filesystem::path(machine.windowsFolder);
     EXPECT_EQ(
         ReadBytes(folder / "zol.ini"),
         test::ZolIniBytes({systemIniFolder.root_name().wstring(), test::DirOf(systemIniFolder),
@@ -211,220 +530,26 @@ TEST(InitialSettingsTest, WritesZolIniForTheMachine) {
   }
 }
 
-TEST(ComposeChosenPathTest, JoinsWithOneBackslash) {
-  const wchar_t* cases[][3] = {{L"C:\\", L"a.scr", L"C:\\a.scr"},
-                               {L"C:\\S", L"\\a.scr", L"C:\\S\\a.scr"},
-                               {L"C:\\", L"\\a.scr", L"C:\\\\a.scr"}};
-  for (const auto& c : cases) EXPECT_EQ(zolset::ComposeChosenPath(c[0], c[1]), c[2]);
-}
-
-// A control's Change runs once for each new value, whether the program or the user sets it, and
-// not at all for the value it already has. A load handler that ends the program shows no window.
-TEST(FormTest, Events) {
-  forms::Form form{{L"t", 6000, 6000, forms::kGrey, forms::Frame::Sizable}};
-  forms::TextBox text{form, {L"", {0, 0, 2000, 300}, 0}};
-  forms::DriveList drives{form, {{0, 600, 2000, 300}, 1}};
-  forms::DirList folders{form, {{0, 1200, 2000, 2000}, 2}};
-  int changes = 0;
-  text.Change = drives.Change = folders.Change = [&] { ++changes; };
-  const std::pair<std::function<void()>, int> cases[] = {
-      {[&] { text.SetText(L"a"); }, 1},
-      {[&] { text.SetText(L"a"); }, 0},
-      {[&] { SendMessageW(text.Handle(), WM_CHAR, L'b', 1); }, 1},
-      {[&] { drives.SetDrive(L"c:"); }, 1},
-      {[&] { drives.SetDrive(L"C:\\"); }, 0},
-      {[&] { Notify(drives.Handle(), CBN_SELCHANGE); }, 1},
-      {[&] { folders.SetPath(L"C:\\windows"); }, 1},
-      {[&] { folders.SetPath(L"C:\\windows\\"); }, 0},
-  };
-  drives.SetDrive(L"z:");  // from any drive but C:
-  for (const auto& [act, expected] : cases) {
-    changes = 0;
-    act();
-    EXPECT_EQ(changes, expected) << "case " << &act - &cases[0].first;
-  }
-  form.Load = forms::EndProgram;
-  EXPECT_FALSE(form.Open() || IsWindowVisible(form.Handle()));
-}
-
-// Either program's start-up writes nothing. One that fails shows no window; what the quick
-// switcher does not read does not stop it. A window shows whole on the work area, from a position
-// stored off every screen (a monitor that is gone) too.
-TEST_F(ProgramTest, StartUp) {
-  const std::string zolIni = ReadBytes(install.zolIni), systemIni = ReadBytes(install.systemIni);
-  test::ZolLines gone = install.lines;
-  gone.favouriteDir += L"gone\\";
-  struct Case {
-    std::string zolIni, systemIni;    // an empty file is removed
-    std::vector<ErrorKind> kinds[2];  // zolset's, zolswap's
-  };
-  const Case cases[] = {
-      {"", systemIni, {{ErrorKind::FileNotFound}, {ErrorKind::FileNotFound}}},
-      {zolIni, "", {{ErrorKind::FileNotFound}, {ErrorKind::FileNotFound}}},
-      {test::ZolIniBytes(gone), systemIni, {{ErrorKind::CannotReadFolder}, {}}},
-      {ZolIniAt(L" -1500 ", L"60000"), systemIni, {}},
-  };
-  for (const Case& c : cases) {
-    for (const bool switcher : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "case " << &c - cases << (switcher ? " zolswap" : ""));
-      Write(c.zolIni, c.systemIni);
-      for (const fs::path* file : {&install.zolIni, &install.systemIni})
-        if (fs::is_empty(*file)) fs::remove(*file);
-      switcher ? (void)Start<zolswap::Form1>() : (void)Start<zolset::Form1>();
-      const bool fails = !c.kinds[switcher].empty();
-      EXPECT_EQ(std::tuple(kinds, IsWindowVisible(form->Handle()) != 0, Now()),
-                std::tuple(c.kinds[switcher], !fails, State(c.zolIni, c.systemIni, kBefore)));
-      RECT frame, work, inside;
-      GetWindowRect(form->Handle(), &frame);
-      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-      EXPECT_TRUE(fails || (IntersectRect(&inside, &frame, &work) && EqualRect(&inside, &frame)));
-    }
-  }
-}
-
-// An apply rewrites system.ini and the registry and saves zol.ini with the window's position;
-// after a replaced entry the configurator stays open and shows the entry as system.ini now names
-// it, after an inserted one the program ends. A failed apply leaves everything as it was. A picked
-// file gives the apply button the focus. At start-up the configurator shows the entry that
-// system.ini names, "（なし）" for one that names no screen saver, or its designed caption when
-// there is none. A drive whose folder cannot be read changes nothing: the drive list goes back to
-// the drive of the shown folder (the test command maps Q: to a folder that does not exist).
-TEST_F(ProgramTest, Configurator) {
-  const std::string zolIni = ReadBytes(install.zolIni), moved = ZolIniAt(L"675", L"450");
-  const std::string boot = "[boot]\r\n", old = boot + "SCRNSAVE.EXE=C:\\OLD.TXT\r\n";
-  const std::string fallback = "[display]\r\nDisplayFallback=1\r\n";
-  const std::wstring maze = Saver(L"迷路.scr"), none = L"なし　［画面の設定で変更して下さい］";
-  struct Case {
-    std::string systemIni;
-    std::wstring atStart;  // Label5's caption at start-up
-    // The errors reported, whether the program ended, Label5's caption, and the state.
-    std::tuple<std::vector<ErrorKind>, bool, std::wstring, State> after;
-  };
-  const Case cases[] = {
-      {old, L"（なし）", {{}, false, maze, {moved, boot + Entry(L"迷路.scr"), {maze, L"1"}}}},
-      {fallback, none, {{}, true, none, {moved, fallback + Entry(L"迷路.scr"), {maze, L"1"}}}},
-      {boot, none, {{ErrorKind::NoPlaceForEntry}, false, none, {zolIni, boot, kBefore}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    Write(zolIni, c.systemIni);
-    zolset::Form1& w = Start<zolset::Form1>();
-    EXPECT_EQ(w.Label5.Caption(), c.atStart);
-    SetWindowPos(form->Handle(), nullptr, 30, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    SetFocus(w.File1.Handle());
-    SendMessageW(w.File1.Handle(), LB_SETCURSEL, 1, 0);  // 迷路.scr
-    Notify(w.File1.Handle(), LBN_SELCHANGE);
-    EXPECT_EQ(GetFocus(), w.Command1.Handle());
-    SendMessageW(w.Command1.Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(std::tuple(kinds, form->Ended(), w.Label5.Caption(), Now()), c.after);
-  }
-  if (!(GetLogicalDrives() & (1 << ('Q' - 'A')))) GTEST_SKIP() << "no Wine test drive Q:";
-  const zolset::Form1& w = Start<zolset::Form1>();
-  const std::wstring drive = w.Drvlist.Drive();
-  const HWND list = w.Drvlist.Handle();
-  SendMessageW(list, CB_SETCURSEL, SendMessageW(list, CB_FINDSTRING, -1, LPARAM(L"q:")), 0);
-  Notify(list, CBN_SELCHANGE);
-  EXPECT_EQ(std::tuple(kinds.size(), w.Drvlist.Drive(), w.Dirlist.Path()),
-            std::tuple(0u, drive, install.savers.wstring()));
-}
-
-// The focus starts on the first button and Tab goes through the buttons in order. At 144 DPI each
-// control is one and a half times as large. A save of zol.ini that fails after system.ini was
-// rewritten leaves the window open and says that the screen saver was changed. Whatever else a
-// handler throws reaches the error report too.
-TEST_F(ProgramTest, Switcher) {
-  test::WriteBytes(install.systemIni, "SCRNSAVE.EXE=a.scr\r\n");
-  const std::string zolIni = ReadBytes(install.zolIni);
-  const zolswap::Form1& w = Start<zolswap::Form1>();
-  HWND focus = GetFocus();
-  for (const auto* button : {&w.Command1, &w.Command2, &w.Command3, &w.Command4, &w.Command1}) {
-    EXPECT_EQ(focus, button->Handle());
-    focus = GetNextDlgTabItem(form->Handle(), focus, FALSE);
-  }
-  RECT before, after, suggested;
-  GetWindowRect(w.Command4.Handle(), &before);
-  GetWindowRect(form->Handle(), &suggested);
-  SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
-  GetWindowRect(w.Command4.Handle(), &after);
-  EXPECT_NEAR(after.right - after.left, (before.right - before.left) * 3 / 2, 1);
-
-  SetFileAttributesW(install.zolIni.c_str(), FILE_ATTRIBUTE_READONLY);
-  SendMessageW(w.Command3.Handle(), BM_CLICK, 0, 0);
-  SetFileAttributesW(install.zolIni.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_TRUE(!form->Ended() && IsWindowVisible(form->Handle()));
-  EXPECT_EQ(Now(), State(zolIni, Entry(L"迷路.scr"), {Saver(L"迷路.scr"), L"1"}));
-  EXPECT_NE(text.find(L"スクリーンセイバーは変更しましたが"), std::wstring::npos);
-  form->Dispatch([] { throw std::length_error("vector"); });
-  EXPECT_EQ(kinds, (std::vector{ErrorKind::AccessDenied, ErrorKind::Unexpected}));
-}
-
-// Each program as a process of its own, driven from outside as the mouse and keyboard of a user and
-// a session that ends drive it. Each switch ends the quick switcher; a replaced entry saves zol.ini
-// with the window's position, an inserted one does not, and the control panel's button saves it
-// too. Wine answers as Windows of the NT family, where the registry takes the entry, or, set to
-// Windows 98, as the 9x family, where a switch leaves the registry alone.
-TEST_F(ProgramTest, ProgramsAsProcesses) {
-  const fs::path built = fs::path(_pgmptr).parent_path().parent_path();
-  fs::copy_file(built / "tests" / "control.exe", install.folder / "control.exe");
-  // The fake control panel (tests/fake_control.cpp) sets this event.
-  const HANDLE started = CreateEventW(nullptr, FALSE, FALSE, L"zol-control-started");
-  const std::string zolIni = ReadBytes(install.zolIni), saved = ZolIniAt(L" 1500 ", L" 3000 ");
-  const std::string boot = "[boot]\r\n", replaced = boot + "SCRNSAVE.EXE=a.scr\r\n",
-                    inserted = boot + "DisplayFallback=0\r\n";
-  const std::wstring maze = Saver(L"迷路.scr");
-  const std::string none = boot + Entry(L"（なし）.scr"),
-                    nothing = boot + Cp932(L"SCRNSAVE.EXE=（なし）\r\n");
-  const wchar_t *swap = L"switcher\\zolswap.exe", *set = L"configurator\\zolset.exe";
-  struct Case {
-    const wchar_t* program;
-    // The buttons clicked, nothing for Alt+F4; none at all: WM_CLOSE instead.
-    std::vector<const wchar_t*> clicks;
-    std::string systemIni;
-    State after;
-    Text windowsVersion = {};
-  };
-  const Case cases[] = {
-      {swap, {}, replaced, {zolIni, replaced, kBefore}},
-      {swap, {L"スクリーンセイバ無し"}, replaced, {saved, none, {{}, L"0"}}},
-      {swap, {L"星空.scr に変更"}, replaced, {saved, boot + Entry(L"星空.scr"), kBefore}, L"win98"},
-      {swap, {L"迷路.scr に変更"}, inserted, {zolIni, inserted + Entry(L"迷路.scr"), {maze, L"1"}}},
-      {swap, {L"コントロールパネル呼出"}, replaced, {saved, replaced, kBefore}},
-      {set, {L"変　更", nullptr}, replaced, {zolIni, nothing, {{}, L"0"}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    SetRegistryText(L"Software\\Wine", L"Version", c.windowsVersion);  // the test prefix has none
-    Write(zolIni, c.systemIni);
-    Launch(built / c.program, nullptr, install.folder.Path(), [&](HWND window) {
-      if (c.clicks.empty()) SendMessageW(window, WM_CLOSE, 0, 0);
-      for (const wchar_t* button : c.clicks) {
-        button ? test::PostClick(window, button)
-               : (void)PostMessageW(window, WM_SYSKEYDOWN, VK_F4, 1 << 29);
-      }
-    });
-    EXPECT_EQ(Now(), c.after);
-  }
-  EXPECT_EQ(WaitForSingleObject(started, 20000), WAIT_OBJECT_0);
-}
-
-// The setup program end to end: a silent installation, each program started from its shortcut,
-// and a silent uninstallation that keeps the settings.
-TEST_F(ProgramTest, Setup) {
+// The setup program end to end: a silent installation, each program started from its shortcut, a
+// silent uninstallation that keeps the settings, and a second installation that keeps them too.
+TEST(SetupTest, InstallsStartsAndUninstalls) {
+  namespace fs = std::filesystem;
   ASSERT_TRUE(_wgetenv(L"ZOL_SETUP")) << "the test command gives the setup program";
   const fs::path setup = _wgetenv(L"ZOL_SETUP");
   const fs::path programs = fs::path(_wgetenv(L"LOCALAPPDATA")) / "Programs" / "ZOL";
   const fs::path settings = fs::path(_wgetenv(L"APPDATA")) / "ZOL";
   const fs::path startMenu = settings.parent_path() / "Microsoft/Windows/Start Menu/Programs";
   const fs::path zolIni = settings / "zol.ini", systemIni = settings / "system.ini";
+  const Desktop kept = ReadDesktop();
   wchar_t system[MAX_PATH];
   const fs::path systemFolder = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH));
   const wchar_t* savers[] = {L"迷路.scr", L"星空.scr", L"流星.scr"};
   // The current screen saver is none of the system folder's: the first there is the favourite.
   for (const wchar_t* name : savers) test::WriteBytes(systemFolder / name, "");
-  SetRegistryText(kDesktop, L"SCRNSAVE.EXE", L"C:\\elsewhere\\old.scr");
+  test::SetRegistryText(kDesktop, L"SCRNSAVE.EXE", L"C:\\elsewhere\\old.scr");
   fs::remove_all(settings);  // what an earlier run kept
 
-  ASSERT_EQ(Launch(setup, L"/S", {}), 0u);
+  ASSERT_EQ(test::Launch(setup, L"/S", {}), 0u);
   EXPECT_TRUE(fs::exists(programs / "README.txt") && fs::exists(programs / "LICENSE.txt"));
   const Settings read = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
   EXPECT_EQ(SystemIniPath(read), systemIni);
@@ -435,24 +560,28 @@ TEST_F(ProgramTest, Setup) {
             "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\elsewhere\\old.scr\r\n");
 
   // Each program starts from its shortcut in the settings' folder.
-  EXPECT_EQ(Launch(startMenu / L"ZOL 設定.lnk", nullptr, {},
-                   [](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }),
+  EXPECT_EQ(test::Launch(startMenu / L"ZOL 設定.lnk", nullptr, {},
+                         [](HWND window) { Acts(window, L"close", false); }),
             0u);
-  EXPECT_EQ(Launch(startMenu / L"ZOL 切替.lnk", nullptr, {},
-                   [](HWND window) { test::PostClick(window, L"星空.scr に変更"); }),
+  EXPECT_EQ(test::Launch(startMenu / L"ZOL 切替.lnk", nullptr, {},
+                         [](HWND window) { Acts(window, L"click 星空.scr に変更", false); }),
             0u);
   const std::wstring favourite = (systemFolder / L"星空.scr").wstring();
   EXPECT_EQ(ReadBytes(systemIni),
             "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + Cp932(favourite) + "\r\n");
-  EXPECT_EQ(RegistryText(kDesktop, L"SCRNSAVE.EXE"), favourite);
+  EXPECT_EQ(test::RegistryText(kDesktop, L"SCRNSAVE.EXE"), favourite);
 
-  EXPECT_EQ(Launch(programs / "uninstall.exe", L"/S", {}), 0u);
+  const std::string used = ReadBytes(zolIni);
+  EXPECT_EQ(test::Launch(programs / "uninstall.exe", L"/S", {}), 0u);
   // The uninstaller runs on from a copy of itself; removing its folder is the last thing it does.
   for (int i = 0; i < 600 && fs::exists(programs); ++i) Sleep(100);
-  EXPECT_FALSE(fs::exists(programs));
-  EXPECT_FALSE(fs::exists(startMenu / L"ZOL 切替.lnk"));
-  EXPECT_TRUE(fs::exists(zolIni));
+  EXPECT_FALSE(fs::exists(programs) || fs::exists(startMenu / L"ZOL 切替.lnk"));
+  EXPECT_EQ(ReadBytes(zolIni), used);
+  ASSERT_EQ(test::Launch(setup, L"/S", {}), 0u);
+  EXPECT_EQ(ReadBytes(zolIni), used);
+  EXPECT_EQ(test::Launch(programs / "uninstall.exe", L"/S", {}), 0u);
   for (const wchar_t* name : savers) fs::remove(systemFolder / name);
+  WriteDesktop(kept);
 }
 
 }  // namespace

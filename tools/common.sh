@@ -48,31 +48,44 @@ zol_wine_environment() {
   export ZOL_WINE ZOL_WINESERVER
 }
 
-# Runs a command with a persistent wineserver and a booted prefix, on a virtual X display when
-# there is no display. Wine's background services keep the server's output open, so they are
-# started here, detached, and not inside the command. On the virtual display, which has no
-# window manager, Wine's windows are unmanaged: otherwise Wine waits two seconds for a window
-# manager whenever a shown window is destroyed.
-# The prefix shows what Japanese Windows shows: ＭＳ Ｐゴシック is IPAPGothic, its metric twin, and
-# the title bar's buttons come from Wine's Marlett, which Wine does not find where Debian puts it.
-# Shortcuts that an installation makes get no menu entries on the host. ZOL_DPI sets the DPI (96
-# unless given). Interrupted, it stops the Wine server it started.
+# The Wine session of zol_under_wine: a persistent wineserver and a booted prefix, whose
+# background services would otherwise keep the output of the command open; the prefix set up as
+# Japanese Windows shows it (ＭＳ Ｐゴシック is IPAPGothic, its metric twin, and the title bar's
+# buttons come from Wine's Marlett, which Wine does not find where Debian puts it); and one desktop
+# for the whole session. Wine starts its desktop process from the first program that shows a
+# window, and that process keeps the program's output open for seconds after the program ends;
+# started here with its output detached, it serves every program of the session.
+zol_wine_session() {
+  trap '"$ZOL_WINESERVER" -k; exit 130' INT TERM
+  "$ZOL_WINESERVER" -p
+  "$ZOL_WINE" wineboot -i >/dev/null 2>&1 </dev/null
+  cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  reg() { "$ZOL_WINE" reg add "$@" /f >/dev/null 2>&1 </dev/null; }
+  reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$ZOL_MANAGED"
+  reg 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d ""
+  reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${ZOL_DPI:-96}"
+  local face
+  for face in "ＭＳ Ｐゴシック" "MS PGothic"; do
+    reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "$face" \
+      /d IPAPGothic
+  done
+  setsid "$ZOL_WINE" explorer.exe /desktop >/dev/null 2>&1 </dev/null &
+  local r=0
+  "$@" || r=$?
+  "$ZOL_WINESERVER" -k
+  "$ZOL_WINESERVER" -w
+  return $r
+}
+
+# Runs a command in a Wine session (above), on a virtual X display when there is no display. On
+# the virtual display, which has no window manager, Wine's windows are unmanaged: otherwise Wine
+# waits two seconds for a window manager whenever a shown window is destroyed. Shortcuts that an
+# installation makes get no menu entries on the host. ZOL_DPI sets the DPI (96 unless given).
 zol_under_wine() {
-  local script='trap "\"\$ZOL_WINESERVER\" -k; exit 130" INT TERM
-    "$ZOL_WINESERVER" -p; "$ZOL_WINE" wineboot -i >/dev/null 2>&1 </dev/null;
-    cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/";
-    reg() { "$ZOL_WINE" reg add "$@" /f >/dev/null 2>&1 </dev/null; }
-    reg "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d $ZOL_MANAGED
-    reg "HKCU\\Software\\Wine\\DllOverrides" /v winemenubuilder.exe /d ""
-    reg "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "${ZOL_DPI:-96}"
-    for face in "ＭＳ Ｐゴシック" "MS PGothic"; do
-      reg "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
-        /v "$face" /d IPAPGothic
-    done
-    "$@"; r=$?; "$ZOL_WINESERVER" -k; "$ZOL_WINESERVER" -w; exit $r'
+  local session=(bash -c 'source "$0" && zol_wine_session "$@"' "${BASH_SOURCE[0]}" "$@")
   if [ -n "${DISPLAY:-}" ]; then
-    export ZOL_MANAGED=Y; bash -c "$script" zol "$@"
+    ZOL_MANAGED=Y "${session[@]}"
   else
-    export ZOL_MANAGED=N; xvfb-run -a -s '-screen 0 1280x1024x24' bash -c "$script" zol "$@"
+    ZOL_MANAGED=N xvfb-run -a -s '-screen 0 1280x1024x24' "${session[@]}"
   fi
 }
