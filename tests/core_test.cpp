@@ -1,5 +1,10 @@
 // The core's readers and writers of system.ini and zol.ini.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "entry.h"
 #include "scratch.h"
@@ -25,6 +30,7 @@ TEST_F(CoreTest, ReadsTheFirstCapitalEntry) {
       {"a=SCRNSAVE\rb=c.scr\r\n", L"SCRNSAVE"},
       {"\xffSCRNSAVE.EXE=a.scr\r\n", L"a.scr"},
       {"SCRNSAVE\x81=b.scr\r\n", L"b.scr"},
+      {"SCRNSAVE.EXE=\x81\x20\x81\x40.scr", L"\uFFFD \u3000.scr"},
   };
   for (const auto& [file, entry] : cases) {
     test::WriteBytes(systemIni, file);
@@ -32,7 +38,10 @@ TEST_F(CoreTest, ReadsTheFirstCapitalEntry) {
   }
 }
 
+// A rewrite passes over a temporary name that is taken, and leaves that file alone.
 TEST_F(CoreTest, RewritesOnlyTheEntry) {
+  const Path taken = systemIni.native() + ToPath(L"." + std::to_wstring(getpid()) + L"-0.zol-new");
+  test::WriteBytes(taken, "another program's");
   // Bytes that code page 932 does not map back, and the letters CRNSAV after a lead byte.
   const std::string kept =
       Cp932(L"; 日本語  \r\n") + "\xff\x80\xa0\r\n\x87\x9a\xfa\x40\r\nx\xff\x83\x43RNSAV\r\n";
@@ -69,6 +78,7 @@ TEST_F(CoreTest, RewritesOnlyTheEntry) {
     EXPECT_EQ(RewriteEntry(systemIni, c.value), c.result) << c.before;
     EXPECT_EQ(test::ReadBytes(systemIni), c.after) << c.before;
   }
+  EXPECT_EQ(test::ReadBytes(taken), "another program's");
 }
 
 constexpr SettingsForm kConfigurator = SettingsForm::Configurator;
@@ -121,7 +131,7 @@ TEST_F(CoreTest, EachProgramWritesBackTheLinesItRead) {
 // quick switcher takes a position that is no number as 0.
 TEST_F(CoreTest, RefusedAndTakenFiles) {
   const std::u8string_view text =
-      u8"C:\r\n\\WINDOWS\\\r\nC:\r\n\\セイバー\\\r\nC:\r\n\\W\\\r\na\r\nb\r\n0\r\n0\r\n";
+      u8"C:\r\n\\WINDOWS\\\r\nC:\r\n\\セイバー😀\U0010FFFD\\\r\nC:\r\n\\W\\\r\na\r\nb\r\n0\r\n0\r\n";
   const std::string utf8(text.begin(), text.end()), whole = ZolIni(L"0", L"0");
   struct Case {
     std::string bytes;
@@ -156,6 +166,42 @@ TEST_F(CoreTest, RefusedAndTakenFiles) {
       Error(ErrorKind::FileNotFound, L"C:\\" + std::wstring(100000, L'x') + L"\\zol.ini").Text();
   EXPECT_LT(cut.size(), 400u);
   EXPECT_NE(cut.find(L"x\\zol.ini"), std::wstring::npos);
+}
+
+// Each kind of failure says what happened, in the user's language, and then names the file.
+TEST(ErrorTest, EachKindSaysWhatHappened) {
+  const std::pair<ErrorKind, const wchar_t*> said[] = {
+      {ErrorKind::FileNotFound, L"ファイルが見つかりません"},
+      {ErrorKind::InputPastEnd, L"ファイルの終わりを越えて"},
+      {ErrorKind::LineTooLong, L"行が長すぎます"},
+      {ErrorKind::TooManyLines, L"行数が 1000 行を超えている"},
+      {ErrorKind::TypeMismatch, L"型が一致しません"},
+      {ErrorKind::AccessDenied, L"書き込み禁止のため"},
+      {ErrorKind::InUse, L"他のプログラムが使用中"},
+      {ErrorKind::FolderRefuses, L"フォルダーに新しいファイルを作れない"},
+      {ErrorKind::IsFolder, L"ファイルの場所にフォルダーがあります"},
+      {ErrorKind::DiskFull, L"ディスクがいっぱい"},
+      {ErrorKind::CannotRead, L"ファイルを読み込めません"},
+      {ErrorKind::WriteFailed, L"ファイルを書き込めませんでした"},
+      {ErrorKind::NotRepresentable, L"シフト JIS（コードページ 932）で表せない"},
+      {ErrorKind::LineBreakInValue, L"改行または NUL 文字"},
+      {ErrorKind::NoPlaceForEntry, L"SCRNSAVE.EXE の行も"},
+      {ErrorKind::CannotStart, L"プログラムを起動できません"},
+      {ErrorKind::CannotReadFolder, L"ドライブまたはディレクトリを読み込めません"},
+      {ErrorKind::NothingPicked, L"スクリーンセイバーが選ばれていません"},
+      {ErrorKind::NotShiftJis, L"ファイルが UTF-8 で保存"},
+      {ErrorKind::RegistryFailed, L"スクリーンセイバーの設定をレジストリに"},
+      {ErrorKind::Unexpected, L"予期しないエラー"}};
+  for (const auto& [kind, text] : said) {
+    const std::wstring message = Error(kind, L"C:\\a.ini").Text();
+    EXPECT_TRUE(message.starts_with(text) && message.ends_with(L"。\n\nC:\\a.ini"))
+        << Error(kind, L"").what();
+  }
+  EXPECT_TRUE(Error(ErrorKind::DiskFull, L"")
+                  .AfterEntryChanged()
+                  .Text()
+                  .starts_with(L"スクリーンセイバーは変更しましたが、設定（zol."
+                               L"ini）は保存できませんでした。\n\nディスク"));
 }
 
 }  // namespace
