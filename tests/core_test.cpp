@@ -170,32 +170,25 @@ TEST_F(CoreTest, RefusedAndTakenFiles) {
 
 // Each kind of failure says what happened, in the user's language, and then names the file.
 TEST(ErrorTest, EachKindSaysWhatHappened) {
-  const std::pair<ErrorKind, const wchar_t*> said[] = {
-      {ErrorKind::FileNotFound, L"ファイルが見つかりません"},
-      {ErrorKind::InputPastEnd, L"ファイルの終わりを越えて"},
-      {ErrorKind::LineTooLong, L"行が長すぎます"},
-      {ErrorKind::TooManyLines, L"行数が 1000 行を超えている"},
-      {ErrorKind::TypeMismatch, L"型が一致しません"},
-      {ErrorKind::AccessDenied, L"書き込み禁止のため"},
-      {ErrorKind::InUse, L"他のプログラムが使用中"},
-      {ErrorKind::FolderRefuses, L"フォルダーに新しいファイルを作れない"},
-      {ErrorKind::IsFolder, L"ファイルの場所にフォルダーがあります"},
-      {ErrorKind::DiskFull, L"ディスクがいっぱい"},
-      {ErrorKind::CannotRead, L"ファイルを読み込めません"},
-      {ErrorKind::WriteFailed, L"ファイルを書き込めませんでした"},
-      {ErrorKind::NotRepresentable, L"シフト JIS（コードページ 932）で表せない"},
-      {ErrorKind::LineBreakInValue, L"改行または NUL 文字"},
-      {ErrorKind::NoPlaceForEntry, L"SCRNSAVE.EXE の行も"},
-      {ErrorKind::CannotStart, L"プログラムを起動できません"},
-      {ErrorKind::CannotReadFolder, L"ドライブまたはディレクトリを読み込めません"},
-      {ErrorKind::NothingPicked, L"スクリーンセイバーが選ばれていません"},
-      {ErrorKind::NotShiftJis, L"ファイルが UTF-8 で保存"},
-      {ErrorKind::RegistryFailed, L"スクリーンセイバーの設定をレジストリに"},
-      {ErrorKind::Unexpected, L"予期しないエラー"}};
-  for (const auto& [kind, text] : said) {
-    const std::wstring message = Error(kind, L"C:\\a.ini").Text();
-    EXPECT_TRUE(message.starts_with(text) && message.ends_with(L"。\n\nC:\\a.ini"))
-        << Error(kind, L"").what();
+  // The beginnings of the messages, in the order of ErrorKind.
+  std::wstring_view said =
+      L"ファイルが見つかりません|ファイルの終わりを越えて|行が長すぎます|行数が 1000 "
+      L"行を超えている|"
+      L"型が一致しません|書き込み禁止のため|他のプログラムが使用中|"
+      L"フォルダーに新しいファイルを作れない|"
+      L"ファイルの場所にフォルダーがあります|ディスクがいっぱい|ファイルを読み込めません|"
+      L"ファイルを書き込めませんでした|シフト JIS（コードページ 932）で表せない|改行または NUL "
+      L"文字|"
+      L"SCRNSAVE.EXE の行も|プログラムを起動できません|ドライブまたはディレクトリを読み込めません|"
+      L"スクリーンセイバーが選ばれていません|ファイルが UTF-8 で保存|"
+      L"スクリーンセイバーの設定をレジストリに|予期しないエラー|";
+  for (int kind = 0; kind <= int(ErrorKind::Unexpected); ++kind) {
+    const std::wstring_view start = said.substr(0, said.find(L'|'));
+    said.remove_prefix(std::min(said.size(), start.size() + 1));
+    const std::wstring message = Error(ErrorKind(kind), L"C:\\a.ini").Text();
+    EXPECT_TRUE(!start.empty() && message.starts_with(start) &&
+                message.ends_with(L"。\n\nC:\\a.ini"))
+        << Error(ErrorKind(kind), L"").what();
   }
   EXPECT_TRUE(Error(ErrorKind::DiskFull, L"")
                   .AfterEntryChanged()
