@@ -49,7 +49,7 @@ void Form1::ShowCurrentEntry() {
 // saver; a replaced one leaves the window open for another choice, showing the entry as system.ini
 // now names it.
 void Form1::Command1_Click() {
-  if (settings_.ChangeScreenSaver(Label1.Caption(), form, true) ==
+  if (settings_.ChangeScreenSaver(Label1.Caption(), form, app::AfterInsert::Save) ==
       zol::RewriteResult::EntryInserted) {
     forms::EndProgram();
   }

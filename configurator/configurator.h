@@ -10,7 +10,7 @@
 
 namespace zolset {
 
-using forms::kGrey;
+using app::kGrey;
 inline constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 inline constexpr COLORREF kBlack = RGB(0x00, 0x00, 0x00);
 
@@ -18,16 +18,17 @@ inline constexpr COLORREF kBlack = RGB(0x00, 0x00, 0x00);
 std::wstring ComposeChosenPath(std::wstring_view folder, std::wstring_view name);
 
 struct Form1 {
+  static constexpr const wchar_t* kCaption = L"ゾルヴァ(ZOL3.60)";
   // The settings file is "zol.ini" in the working directory; tests give their own.
   explicit Form1(zol::Path settingsFile = L"zol.ini");
 
   // The controls are declared in reverse tab order, as the window was designed: a control
   // created later lies over one created earlier.
-  forms::Form form{{L"ゾルヴァ(ZOL3.60)", 6045, 5970, kGrey, forms::Frame::Sizable}};
+  forms::Form form{{kCaption, 6045, 5970, kGrey, forms::Frame::Sizable}};
   forms::CommandButton Command4{form, {L"コントロールパネルの呼出し", {600, 4680, 3375, 495}, 13}};
   forms::CommandButton Command3{
       form, {L"オプション設定　（変更後実施して下さい）", {2160, 3960, 3375, 495}, 12}};
-  forms::FileList File1{form, {{600, 600, 2295, 2430}, 7, L"*.scr"}};
+  forms::FileList File1{form, {{600, 600, 2295, 2430}, 7, zol::kScreenSaverPattern}};
   forms::DirList Dirlist{form, {{3120, 1080, 2295, 2130}, 4}};
   forms::DriveList Drvlist{form, {{3120, 600, 2295, 300}, 3}};
   forms::CommandButton Command2{form, {L"終　了", {4320, 4680, 1215, 495}, 2}};
@@ -74,7 +75,7 @@ struct Form1 {
  private:
   void ShowCurrentEntry();
 
-  forms::ProgramSettings settings_;
+  app::ProgramSettings settings_;
   std::wstring pickedScreenSaver_;  // the full path of the file last picked in File1
 };
 

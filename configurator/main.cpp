@@ -1,3 +1,3 @@
 #include "configurator.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return forms::RunProgram<zolset::Form1>(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return app::RunProgram<zolset::Form1>(); }

@@ -68,7 +68,7 @@ std::wstring WrittenEntryValue(std::wstring_view newEntryValue, RewriteResult re
 
 bool NamesNoScreenSaver(std::wstring_view writtenValue) {
   const std::wstring_view fileName = writtenValue.substr(writtenValue.find_last_of(L"\\:") + 1);
-  return writtenValue == kNoScreenSaver || fileName == L"（なし）.scr";
+  return writtenValue == kNoScreenSaver || fileName == kNoScreenSaverFile;
 }
 
 }  // namespace zol

@@ -11,6 +11,11 @@ namespace zol {
 
 // What the configurator shows for an entry that names no screen-saver file.
 inline constexpr std::wstring_view kNoScreenSaver = L"（なし）";
+// The file that the quick switcher names for no screen saver, in the favourite's folder; it need
+// not exist.
+inline constexpr std::wstring_view kNoScreenSaverFile = L"（なし）.scr";
+// The files that are screen savers.
+inline constexpr const wchar_t* kScreenSaverPattern = L"*.scr";
 
 // The screen saver that system.ini names now: the value of the first line holding "SCRNSAVE"
 // (capitals only), or "（なし）" when that value holds no "scr" in any letter case. Nothing when

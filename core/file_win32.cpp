@@ -3,20 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "error.h"
 #include "textfile.h"
+#include "win32.h"
 
 namespace zol {
 namespace {
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-};
-using UniqueFile = std::unique_ptr<void, HandleCloser>;
 
 // A temporary file that is removed unless it has taken the original's place.
 struct TemporaryFile {

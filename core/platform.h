@@ -1,11 +1,24 @@
-// The one question about the running system that the core cannot answer portably.
+// The questions about the running Windows that the core cannot answer portably. Win32 answers
+// them on Windows; elsewhere there is no registry and the answers are those of the 9x family,
+// where system.ini is all there is.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 namespace zol {
 
 // Whether the programs run on Windows of the NT family (Windows 2000 to 11), which reads its
-// screen saver from the per-user registry rather than from system.ini. Win32 asks the system's
-// platform id; elsewhere the answer is no, as on the 9x family: system.ini is all there is.
+// screen saver from the per-user registry rather than from system.ini.
 bool IsNtFamily();
+
+// The screen saver that the NT family keeps for the user (HKEY_CURRENT_USER\Control Panel\Desktop,
+// SCRNSAVE.EXE); empty when there is none.
+std::wstring WindowsScreenSaver();
+
+// On the NT family, sets that value to what system.ini now names after "SCRNSAVE.EXE=", or
+// deletes it when that names none, and tells Windows whether a screen saver is active. Nothing on
+// the 9x family. Throws RegistryFailed, naming the key.
+void SetWindowsScreenSaver(std::wstring_view writtenValue);
 
 }  // namespace zol

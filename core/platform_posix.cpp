@@ -4,4 +4,8 @@ namespace zol {
 
 bool IsNtFamily() { return false; }
 
+std::wstring WindowsScreenSaver() { return L""; }
+
+void SetWindowsScreenSaver(std::wstring_view) {}
+
 }  // namespace zol

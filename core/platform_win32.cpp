@@ -1,8 +1,30 @@
+// Windows of the NT family maps the "SCRNSAVE.EXE=" entry of system.ini to the per-user registry
+// (IniFileMapping, system.ini\boot: SCRNSAVE.EXE = USR:Control Panel\Desktop) and reads its screen
+// saver only from there:
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-writeprivateprofilestringw
 #include <windows.h>
 
+#include "entry.h"
+#include "error.h"
 #include "platform.h"
 
 namespace zol {
+namespace {
+
+constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
+constexpr const wchar_t* kScreenSaverValue = L"SCRNSAVE.EXE";
+
+// Sets the value, or deletes it, as Windows' own dialog does for none.
+LSTATUS WriteScreenSaverValue(const std::wstring& value, bool none) {
+  if (none) {
+    const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kScreenSaverValue);
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+  }
+  return RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kScreenSaverValue, REG_SZ, value.c_str(),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace
 
 // The platform id is no version number: the compatibility shims that make GetVersionEx report
 // an older version keep it (VER_PLATFORM_WIN32_NT on every NT, VER_PLATFORM_WIN32_WINDOWS on 95 to
@@ -11,6 +33,31 @@ bool IsNtFamily() {
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof version;
   return GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+std::wstring WindowsScreenSaver() {
+  DWORD size = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kScreenSaverValue, RRF_RT_REG_SZ, nullptr,
+                   nullptr, &size) != ERROR_SUCCESS) {
+    return L"";
+  }
+  std::wstring value(size / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kScreenSaverValue, RRF_RT_REG_SZ, nullptr,
+                   value.data(), &size) != ERROR_SUCCESS) {
+    return L"";
+  }
+  value.resize(wcslen(value.c_str()));
+  return value;
+}
+
+void SetWindowsScreenSaver(std::wstring_view writtenValue) {
+  if (!IsNtFamily()) return;
+  const bool none = NamesNoScreenSaver(writtenValue);
+  if (WriteScreenSaverValue(std::wstring(writtenValue), none) != ERROR_SUCCESS ||
+      !SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, !none, nullptr,
+                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
+    throw Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
+  }
 }
 
 }  // namespace zol

@@ -35,6 +35,11 @@ struct Settings {
   float WindowLeft = 0;
 };
 
+// The key texts that an installation writes on lines 5 and 6; the programs carry whatever key
+// these lines have.
+inline constexpr std::wstring_view kControlPanelDriveKey = L"コントロールパネルのあるドライブ=";
+inline constexpr std::wstring_view kControlPanelDirKey = L"コントロールパネルのあるディレクトリ=";
+
 // The two programs read and write the file in their own forms: the configurator refuses a
 // position that is no number and writes it as plain text ("1234"); the quick switcher reads such
 // a position as 0 and writes the number in print form (" 1234 "). Each reads what the other wrote.

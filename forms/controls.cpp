@@ -9,11 +9,12 @@ namespace forms {
 int TextWidth(HWND hwnd) {
   const std::wstring text = WindowText(hwnd);
   const HDC dc = GetDC(hwnd);
-  const HGDIOBJ old =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
   RECT box = {};
-  DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old);
+  {
+    const zol::SelectedObject font(dc,
+                                   reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  }
   ReleaseDC(hwnd, dc);
   return box.right;
 }

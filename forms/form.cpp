@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 #include "dpi.h"
 #include "resource_ids.h"
@@ -47,12 +46,13 @@ HFONT CreateFormFont(UINT dpi) {
   font.lfHeight = -MulDiv(9, dpi, 72);
   font.lfCharSet = SHIFTJIS_CHARSET;
   wcscpy_s(font.lfFaceName, L"ＭＳ Ｐゴシック");
-  UniqueFont classic(CreateFontIndirectW(&font));
+  zol::UniqueFont classic(CreateFontIndirectW(&font));
   const HDC screen = GetDC(nullptr);
-  const HGDIOBJ old = SelectObject(screen, classic.get());
   wchar_t face[LF_FACESIZE] = L"";
-  GetTextFaceW(screen, LF_FACESIZE, face);
-  SelectObject(screen, old);
+  {
+    const zol::SelectedObject selected(screen, classic.get());
+    GetTextFaceW(screen, LF_FACESIZE, face);
+  }
   ReleaseDC(nullptr, screen);
   if (wcscmp(face, L"ＭＳ Ｐゴシック") == 0 || _wcsicmp(face, L"MS PGothic") == 0) {
     return classic.release();
@@ -71,7 +71,9 @@ Control::Control(Form& form, const wchar_t* windowClass, DWORD style, std::wstri
                           form.ToPixels(place.left), form.ToPixels(place.top),
                           form.ToPixels(place.width), form.ToPixels(place.height), form.Handle(),
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
-  if (!hwnd_) throw std::runtime_error("CreateWindowEx failed for a control");
+  if (!hwnd_)
+    throw zol::Error(zol::ErrorKind::Unexpected, L"",
+                     L"CreateWindowEx: " + std::wstring(windowClass));
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.font_.get()), FALSE);
 }
 
@@ -88,11 +90,9 @@ Form::Form(const FormArgs& args)
   (void)registered;
   CreateWindowExW(0, kFormClass, caption_.c_str(), style_, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                   nullptr, nullptr, Instance(), this);
-  if (!hwnd_) throw std::runtime_error("CreateWindowEx failed for the form");
+  if (!hwnd_) throw zol::Error(zol::ErrorKind::Unexpected, L"", L"CreateWindowEx: " + caption_);
   ApplyDpi(DpiFunctions::System().ForWindow(hwnd_), nullptr);
-  ReportError = [this](const zol::Error& error) {
-    MessageBoxW(hwnd_, error.Text().c_str(), caption_.c_str(), MB_OK | MB_ICONERROR);
-  };
+  ReportError = [this](const zol::Error& error) { ShowError(hwnd_, caption_, error); };
 }
 
 Form::~Form() {
@@ -367,6 +367,10 @@ void Form::Show() {
 void Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 
 void EndProgram() { throw ProgramEnd{}; }
+
+void ShowError(HWND owner, const std::wstring& caption, const zol::Error& error) {
+  MessageBoxW(owner, error.Text().c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
 
 void Launch(const std::wstring& program) {
   std::wstring commandLine = L"\"" + program + L"\"";

@@ -6,7 +6,8 @@
 // handler at once, before the setting returns; setting the value it has runs nothing.
 //
 // Error policy: a handler lets zol::Error go; the form catches it where it called the handler and
-// shows the error report. A failure in the load handler ends the program before the window shows.
+// shows the error report. A failure in the load handler ends the program before the window shows;
+// one while a window or a control is created throws zol::Error.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +20,7 @@
 #include <vector>
 
 #include "error.h"
-#include "handles.h"
+#include "win32.h"
 
 namespace forms {
 
@@ -138,8 +139,8 @@ class Form {
   std::wstring caption_;
   int clientWidth_, clientHeight_;
   COLORREF background_;
-  UniqueBrush backgroundBrush_;
-  UniqueFont font_;
+  zol::UniqueBrush backgroundBrush_;
+  zol::UniqueFont font_;
   DWORD style_;
   UINT dpi_ = 96;
   HWND hwnd_ = nullptr;
@@ -199,7 +200,7 @@ class Label : public Control {
 
   COLORREF textColor_;
   COLORREF background_;
-  UniqueBrush brush_;
+  zol::UniqueBrush brush_;
   HCURSOR cursor_;          // shared from the resources: not ours to destroy
   HWND tooltip_ = nullptr;  // owned by the form's window, which destroys it
 };
@@ -312,12 +313,8 @@ class FileList : public Control {
 // waiting for it. Throws CannotStart when it cannot be started.
 void Launch(const std::wstring& program);
 
-// Windows of the NT family reads its screen saver not from system.ini but from the per-user
-// registry value SCRNSAVE.EXE under HKEY_CURRENT_USER\Control Panel\Desktop. There, sets that
-// value to what system.ini now names after "SCRNSAVE.EXE=", or deletes it when that names none,
-// and tells Windows whether a screen saver is active. Nothing on the 9x family. Throws
-// RegistryFailed, naming the key.
-void ShareScreenSaver(std::wstring_view writtenValue);
+// The error report: a message box titled with the caption, over the window given (or none).
+void ShowError(HWND owner, const std::wstring& caption, const zol::Error& error);
 
 // The window text of a control.
 std::wstring WindowText(HWND hwnd);

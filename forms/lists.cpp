@@ -13,35 +13,6 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-bool LessText(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-}
-
-// The names in a folder that the filter keeps, sorted. CannotReadFolder when the folder cannot
-// be read: a drive without a medium, a folder that is gone.
-template <class Keep>
-std::vector<std::wstring> ReadFolder(const std::wstring& folder, Keep keep) {
-  const std::wstring all = folder + (folder.back() == L'\\' ? L"*" : L"\\*");
-  WIN32_FIND_DATAW found;
-  const UniqueFind find(
-      FindFirstFileExW(all.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
-  if (find.get() == INVALID_HANDLE_VALUE) {
-    if (GetLastError() == ERROR_FILE_NOT_FOUND) return {};  // an empty root
-    throw zol::Error(zol::ErrorKind::CannotReadFolder, folder);
-  }
-  std::vector<std::wstring> names;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name != L"." && name != L".." && keep(found)) names.push_back(name);
-  } while (FindNextFileW(find.get(), &found));
-  std::sort(names.begin(), names.end(), LessText);
-  return names;
-}
-
-bool IsFolder(const WIN32_FIND_DATAW& found) {
-  return found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-}
-
 // A drive text is a drive letter and a colon, and anything but a path after them.
 bool IsDriveText(std::wstring_view text) {
   return text.size() >= 2 && text[1] == L':' && iswalpha(text[0]) &&
@@ -73,10 +44,10 @@ std::wstring ListText(HWND list, int index) {
 // A small folder glyph: a tab and a body, and an open folder's front leaning back.
 void DrawFolder(HDC dc, RECT box, bool open) {
   const int w = box.right - box.left, h = box.bottom - box.top;
-  const UniqueBrush fill(CreateSolidBrush(RGB(0xF4, 0xC8, 0x4A)));
-  const UniqueBrush front(CreateSolidBrush(RGB(0xFF, 0xE4, 0x8C)));
-  const HGDIOBJ oldBrush = SelectObject(dc, fill.get());
-  const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+  const zol::UniqueBrush fill(CreateSolidBrush(RGB(0xF4, 0xC8, 0x4A)));
+  const zol::UniqueBrush front(CreateSolidBrush(RGB(0xFF, 0xE4, 0x8C)));
+  const zol::SelectedObject pen(dc, GetStockObject(BLACK_PEN));
+  const zol::SelectedObject brush(dc, fill.get());
   const POINT body[] = {{box.left, box.top + h / 5},
                         {box.left + w * 2 / 5, box.top + h / 5},
                         {box.left + w / 2, box.top + h * 2 / 5},
@@ -85,15 +56,13 @@ void DrawFolder(HDC dc, RECT box, bool open) {
                         {box.left, box.bottom}};
   Polygon(dc, body, static_cast<int>(std::size(body)));
   if (open) {
-    SelectObject(dc, front.get());
+    const zol::SelectedObject lidBrush(dc, front.get());
     const POINT lid[] = {{box.left + w / 5, box.top + h / 2},
                          {box.right + w / 6, box.top + h / 2},
                          {box.right, box.bottom},
                          {box.left, box.bottom}};
     Polygon(dc, lid, static_cast<int>(std::size(lid)));
   }
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
 }
 
 }  // namespace
@@ -199,7 +168,7 @@ void DirList::SetPath(std::wstring_view path) {
     throw zol::Error(zol::ErrorKind::CannotReadFolder, std::wstring(path));
   }
   if (SameText(full, path_)) return;
-  const std::vector<std::wstring> subfolders = ReadFolder(full, IsFolder);
+  const std::vector<std::wstring> subfolders = zol::ListFolder(full, zol::Entries::Folders);
 
   entries_.clear();
   size_t end = full.find(L'\\') + 1;  // the root, "C:\"
@@ -298,11 +267,7 @@ FileList::FileList(Form& form, const FileListArgs& args)
 
 void FileList::SetPath(std::wstring_view folder) {
   const std::vector<std::wstring> names =
-      ReadFolder(std::wstring(folder), [this](const WIN32_FIND_DATAW& found) {
-        return !(found.dwFileAttributes &
-                 (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) &&
-               PathMatchSpecW(found.cFileName, pattern_.c_str());
-      });
+      zol::ListFolder(std::wstring(folder), zol::Entries::Files, pattern_.c_str());
   SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
   for (const std::wstring& name : names) {
     SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));

@@ -10,6 +10,7 @@
 #include "error.h"
 #include "settings.h"
 #include "textfile.h"
+#include "win32.h"
 
 namespace zolinit {
 namespace {
@@ -53,13 +54,9 @@ FolderParts Split(const zol::Path& folder) {
   return {folder.substr(0, root), In(folder.substr(root), L"")};
 }
 
-// File names compare as Windows compares them, blind to letter case.
+// File names are the same as Windows compares them, blind to letter case.
 bool SameName(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-bool NameBefore(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
 }
 
 std::wstring CurrentScreenSaver(const Machine& machine) {
@@ -75,7 +72,7 @@ Choice ChooseScreenSavers(const Machine& machine, const zol::Path& folder,
                           const std::wstring& current) {
   std::vector<std::wstring> names = machine.ScreenSaverFiles(folder);
   if (names.empty()) return {};
-  std::sort(names.begin(), names.end(), NameBefore);
+  std::sort(names.begin(), names.end(), zol::NameBefore);
   const auto found = std::find_if(names.begin(), names.end(), [&](const std::wstring& name) {
     return SameName(In(folder, name), current);
   });
@@ -103,8 +100,8 @@ std::vector<zol::Path> WriteInitialSettings(const zol::Path& folder, const Machi
   settings.SystemIniDir = Value(systemIniFolder.dir);
   settings.FavouriteDrive = Value(system.drive);
   settings.FavouriteDir = Value(system.dir);
-  settings.ControlPanelDriveLine = Encoded(L"コントロールパネルのあるドライブ=" + system.drive);
-  settings.ControlPanelDirLine = Encoded(L"コントロールパネルのあるディレクトリ=" + system.dir);
+  settings.ControlPanelDriveLine = Encoded(std::wstring(zol::kControlPanelDriveKey) + system.drive);
+  settings.ControlPanelDirLine = Encoded(std::wstring(zol::kControlPanelDirKey) + system.dir);
   settings.FavouriteName = Value(choice.favourite);
   settings.AlternateName = Value(choice.alternate);
   const zol::Path systemIni = In(folder, L"system.ini");

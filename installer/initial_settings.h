@@ -20,7 +20,7 @@ class Machine {
   // HKCU\Control Panel\Desktop\SCRNSAVE.EXE, where the NT family keeps its screen saver; empty
   // when there is none.
   virtual std::wstring ScreenSaverSetting() const = 0;
-  // The names of the screen savers ("*.scr") in a folder, in any order.
+  // The names of the screen savers in a folder, in any order.
   virtual std::vector<std::wstring> ScreenSaverFiles(const zol::Path& folder) const = 0;
 };
 

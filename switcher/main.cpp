@@ -1,5 +1,3 @@
 #include "switcher.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return forms::RunProgram<zolswap::Form1>();
-}
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return app::RunProgram<zolswap::Form1>(); }

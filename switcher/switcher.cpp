@@ -20,7 +20,7 @@ void Form1::Form_Load() {
 
 void Form1::Command1_Click() { SwitchTo(zol::ValueText(settings_.Values().FavouriteName)); }
 
-void Form1::Command2_Click() { SwitchTo(L"（なし）.scr"); }
+void Form1::Command2_Click() { SwitchTo(std::wstring(zol::kNoScreenSaverFile)); }
 
 void Form1::Command3_Click() { SwitchTo(zol::ValueText(settings_.Values().AlternateName)); }
 
@@ -36,7 +36,7 @@ void Form1::SwitchTo(const std::wstring& fileName) {
   const zol::Settings& values = settings_.Values();
   settings_.ChangeScreenSaver(
       zol::ValueText(values.FavouriteDrive) + zol::ValueText(values.FavouriteDir) + fileName, form,
-      false);
+      app::AfterInsert::DoNotSave);
   forms::EndProgram();
 }
 

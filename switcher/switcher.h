@@ -7,15 +7,16 @@
 
 namespace zolswap {
 
-using forms::kGrey;
+using app::kGrey;
 
 struct Form1 {
+  static constexpr const wchar_t* kCaption = L"ＺＯＬ３．６０";
   // The settings file is "zol.ini" in the working directory; tests give their own.
   explicit Form1(zol::Path settingsFile = L"zol.ini");
 
   // The controls are declared in reverse tab order, as the window was designed: a control
   // created later lies over one created earlier.
-  forms::Form form{{L"ＺＯＬ３．６０", 2565, 2940, kGrey, forms::Frame::FixedWithMinimize}};
+  forms::Form form{{kCaption, 2565, 2940, kGrey, forms::Frame::FixedWithMinimize}};
   forms::CommandButton Command4{form, {L"コントロールパネル呼出", {240, 2040, 2055, 375}, 4}};
   forms::CommandButton Command3{form, {L" に変更", {240, 840, 2055, 375}, 3}};
   forms::CommandButton Command2{form, {L"スクリーンセイバ無し", {240, 1440, 2055, 375}, 1}};
@@ -31,7 +32,7 @@ struct Form1 {
  private:
   void SwitchTo(const std::wstring& fileName);
 
-  forms::ProgramSettings settings_;
+  app::ProgramSettings settings_;
 };
 
 }  // namespace zolswap

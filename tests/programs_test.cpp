@@ -412,7 +412,7 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
 // whatever else a handler throws reaches the error report. Where the DPI functions of Windows 10
 // are missing, each answers at the system's DPI.
 TEST(FormTest, Events) {
-  forms::Form form{{L"t", 6000, 6000, forms::kGrey, forms::Frame::Sizable}};
+  forms::Form form{{L"t", 6000, 6000, app::kGrey, forms::Frame::Sizable}};
   forms::TextBox text{form, {L"", {0, 0, 2000, 300}, 0}};
   forms::DriveList drives{form, {{0, 600, 2000, 300}, 1}};
   forms::DirList folders{form, {{0, 1200, 2000, 2000}, 2}};

@@ -2,25 +2,28 @@
 
 #include <cmath>
 
-namespace forms {
+#include "platform.h"
 
-void ProgramSettings::Load(Form& window) {
+namespace app {
+
+void ProgramSettings::Load(forms::Form& window) {
   values_ = zol::ReadSettings(file_, form_);
   window.SetTop(std::lround(values_.WindowTop));
   window.SetLeft(std::lround(values_.WindowLeft));
   systemIni_ = zol::SystemIniPath(values_);
 }
 
-void ProgramSettings::Save(const Form& window) const {
+void ProgramSettings::Save(const forms::Form& window) const {
   zol::WriteSettings(file_, values_, form_, static_cast<float>(window.Top()),
                      static_cast<float>(window.Left()));
 }
 
 zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntryValue,
-                                                      const Form& window, bool saveAfterInsert) {
+                                                      const forms::Form& window,
+                                                      AfterInsert afterInsert) {
   const zol::RewriteResult result = zol::RewriteEntry(systemIni_, newEntryValue);
-  ShareScreenSaver(zol::WrittenEntryValue(newEntryValue, result));
-  if (result == zol::RewriteResult::EntryReplaced || saveAfterInsert) {
+  zol::SetWindowsScreenSaver(zol::WrittenEntryValue(newEntryValue, result));
+  if (result == zol::RewriteResult::EntryReplaced || afterInsert == AfterInsert::Save) {
     try {
       Save(window);
     } catch (const zol::Error& error) {
@@ -30,4 +33,4 @@ zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntry
   return result;
 }
 
-}  // namespace forms
+}  // namespace app

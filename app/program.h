@@ -1,15 +1,19 @@
 // What the two programs share around their windows: the settings of zol.ini with the path of
-// system.ini they name, the change of the screen saver that both make, and the entry point.
+// system.ini that they name, the change of the screen saver that both make, and the entry point.
 #pragma once
 
 #include "entry.h"
 #include "forms.h"
 #include "settings.h"
 
-namespace forms {
+namespace app {
 
 // The grey of both windows.
 inline constexpr COLORREF kGrey = RGB(0xC0, 0xC0, 0xC0);
+
+// Whether a change of the screen saver that inserted a new entry into system.ini saves zol.ini,
+// as it does after a replaced one.
+enum class AfterInsert { Save, DoNotSave };
 
 class ProgramSettings {
  public:
@@ -18,14 +22,14 @@ class ProgramSettings {
 
   // Reads zol.ini, places the window at the position it stores, and composes the path of
   // system.ini.
-  void Load(Form& window);
+  void Load(forms::Form& window);
   // Saves zol.ini with the window's position now.
-  void Save(const Form& window) const;
+  void Save(const forms::Form& window) const;
   // Makes the value the screen saver: rewrites system.ini and, on the NT family, the registry.
-  // Then saves zol.ini after a replaced entry, and after an inserted one when asked. A save that
+  // Then saves zol.ini after a replaced entry, and after an inserted one as asked. A save that
   // fails says that the screen saver was changed all the same.
-  zol::RewriteResult ChangeScreenSaver(std::wstring_view newEntryValue, const Form& window,
-                                       bool saveAfterInsert);
+  zol::RewriteResult ChangeScreenSaver(std::wstring_view newEntryValue, const forms::Form& window,
+                                       AfterInsert afterInsert);
 
   const zol::Settings& Values() const { return values_; }
   const zol::Path& SystemIni() const { return systemIni_; }
@@ -37,12 +41,18 @@ class ProgramSettings {
   zol::Path systemIni_;
 };
 
-// The entry point of a program whose window is of the type given.
+// The entry point of a program whose window is of the type given. A window that cannot be made
+// is reported as any other failure.
 template <class Window>
 int RunProgram() {
   SetErrorMode(SEM_FAILCRITICALERRORS);  // a drive without a medium is an error, not a dialog
-  Window window;
-  return window.form.Run();
+  try {
+    Window window;
+    return window.form.Run();
+  } catch (const zol::Error& error) {
+    forms::ShowError(nullptr, Window::kCaption, error);
+    return 1;
+  }
 }
 
-}  // namespace forms
+}  // namespace app

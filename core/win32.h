@@ -1,0 +1,60 @@
+// What the Windows parts of the core, the window layer and zolinit share: owners of Win32 handles,
+// one line per type, and the files of a folder as a file list shows them. Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace zol {
+
+template <auto Release>
+struct Releaser {
+  template <class Handle>
+  void operator()(Handle handle) const {
+    Release(handle);
+  }
+};
+
+using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, Releaser<DeleteObject>>;
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, Releaser<DeleteObject>>;
+using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, Releaser<RegCloseKey>>;
+// CreateFile and FindFirstFile answer INVALID_HANDLE_VALUE, not null, when they fail.
+template <auto Release>
+struct InvalidOrReleaser {
+  void operator()(HANDLE handle) const {
+    if (handle != INVALID_HANDLE_VALUE) Release(handle);
+  }
+};
+using UniqueFile = std::unique_ptr<void, InvalidOrReleaser<CloseHandle>>;
+using UniqueFind = std::unique_ptr<void, InvalidOrReleaser<FindClose>>;
+
+// A GDI object selected into a device context for a while: the one it replaced comes back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), replaced_(SelectObject(dc, object)) {}
+  ~SelectedObject() { SelectObject(dc_, replaced_); }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ replaced_;
+};
+
+// File names in the order that the lists show them: as Windows compares them, blind to case.
+bool NameBefore(const std::wstring& a, const std::wstring& b);
+
+enum class Entries { Folders, Files };
+
+// The names of a folder's subfolders, or of its files that match the pattern, in name order.
+// Hidden and system files are left out, and the pattern is matched against the long name only
+// (FindFirstFile would also match a short name such as "SAVER~1.SCR" of "saver.scr2"). Throws
+// CannotReadFolder when the folder cannot be read: a drive without a medium, a folder that is gone.
+std::vector<std::wstring> ListFolder(const std::wstring& folder, Entries entries,
+                                     const wchar_t* pattern = L"*");
+
+}  // namespace zol
