@@ -21,7 +21,8 @@ void ProgramSettings::Save(const forms::Form& window) const {
 zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntryValue,
                                                       const forms::Form& window,
                                                       AfterInsert afterInsert) {
-  const zol::RewriteResult result = zol::RewriteEntry(systemIni_, newEntryValue);
+  const zol::RewriteResult result =
+      zol::RewriteEntry(systemIni_, newEntryValue, zol::CheckScreenSaverPolicy);
   zol::SetWindowsScreenSaver(zol::WrittenEntryValue(newEntryValue, result));
   if (result == zol::RewriteResult::EntryReplaced || afterInsert == AfterInsert::Save) {
     try {

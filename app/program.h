@@ -25,7 +25,8 @@ class ProgramSettings {
   void Load(forms::Form& window);
   // Saves zol.ini with the window's position now.
   void Save(const forms::Form& window) const;
-  // Makes the value the screen saver: rewrites system.ini and, on the NT family, the registry.
+  // Makes the value the screen saver: rewrites system.ini and, on the NT family, the registry,
+  // unless the administrator's policy would make the choice of no effect.
   // Then saves zol.ini after a replaced entry, and after an inserted one as asked. A save that
   // fails says that the screen saver was changed all the same.
   zol::RewriteResult ChangeScreenSaver(std::wstring_view newEntryValue, const forms::Form& window,

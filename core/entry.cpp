@@ -12,10 +12,14 @@ namespace {
 
 constexpr std::wstring_view kEntryKey = L"SCRNSAVE.EXE=";
 
-std::string NewEntryLine(std::wstring_view value, RewriteResult result, const Path& systemIni) {
-  const std::optional<std::string> bytes =
-      EncodeCp932Strict(std::wstring(kEntryKey) + WrittenEntryValue(value, result));
+using Approval = std::function<void(std::wstring_view written)>;
+
+std::string NewEntryLine(std::wstring_view value, RewriteResult result, const Path& systemIni,
+                         const Approval& approve) {
+  const std::wstring written = WrittenEntryValue(value, result);
+  const std::optional<std::string> bytes = EncodeCp932Strict(std::wstring(kEntryKey) + written);
   if (!bytes) throw Error(ErrorKind::NotRepresentable, FullPath(systemIni));
+  if (approve) approve(written);
   return *bytes;
 }
 
@@ -31,7 +35,8 @@ std::optional<std::wstring> ReadCurrentEntry(const Path& systemIni) {
   return std::nullopt;
 }
 
-RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue) {
+RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue,
+                           const Approval& approve) {
   if (newEntryValue.find_first_of(std::wstring_view(L"\r\n\0", 3)) != newEntryValue.npos) {
     throw Error(ErrorKind::LineBreakInValue, FullPath(systemIni));
   }
@@ -41,12 +46,13 @@ RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValu
   std::vector<std::string> written = iniLines;
   for (std::string& line : written) {
     if (!ContainsNoCase(FromCp932(line), L"CRNSAV")) continue;
-    line = NewEntryLine(newEntryValue, RewriteResult::EntryReplaced, systemIni);
+    line = NewEntryLine(newEntryValue, RewriteResult::EntryReplaced, systemIni, approve);
     ReplaceFileLines(systemIni, written);
     return RewriteResult::EntryReplaced;
   }
 
-  const std::string entry = NewEntryLine(newEntryValue, RewriteResult::EntryInserted, systemIni);
+  const std::string entry =
+      NewEntryLine(newEntryValue, RewriteResult::EntryInserted, systemIni, {});
   written.clear();
   for (const std::string& line : iniLines) {
     written.push_back(line);
@@ -55,6 +61,7 @@ RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValu
   if (written.size() == iniLines.size()) {
     throw Error(ErrorKind::NoPlaceForEntry, FullPath(systemIni));
   }
+  if (approve) approve(WrittenEntryValue(newEntryValue, RewriteResult::EntryInserted));
   ReplaceFileLines(systemIni, written);
   return RewriteResult::EntryInserted;
 }

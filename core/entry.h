@@ -1,6 +1,7 @@
 // The "SCRNSAVE.EXE=" entry of system.ini: reading it at start-up and rewriting it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,8 +34,10 @@ inline constexpr size_t kIniLineCapacity = 1000;
 // writes "SCRNSAVE.EXE=（なし）". Every other line keeps its bytes. Throws, with the file as it
 // was, when it holds more than 1000 lines, when it has no place for the entry, when the value
 // holds CR, LF or NUL (which would add lines), or when the new line holds a character that code
-// page 932 cannot.
-RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue);
+// page 932 cannot. Before anything is written, the value to be written after "SCRNSAVE.EXE=" is
+// shown to the approval given, which may refuse it by throwing.
+RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue,
+                           const std::function<void(std::wstring_view written)>& approve = {});
 
 // What a rewrite with this result writes after "SCRNSAVE.EXE=": the value, or "（なし）" when
 // "scr" does not stand among the last characters of the line (ten when an entry is replaced, five

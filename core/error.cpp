@@ -65,6 +65,10 @@ KindText Describe(ErrorKind kind) {
       return {"registry failed",
               L"スクリーンセイバーの設定をレジストリに書き込めませんでした。"
               L"system.ini は既に書き換えられています。"};
+    case ErrorKind::PolicyDecides:
+      return {"policy decides",
+              L"管理者のポリシーがスクリーンセイバーを決めているため、この選択は効果がありません。"
+              L"何も変更していません。"};
     case ErrorKind::Unexpected:
       return {"unexpected", L"予期しないエラーが発生しました。"};
   }

@@ -30,6 +30,7 @@ enum class ErrorKind {
   NothingPicked,     // no screen-saver file has been picked yet
   NotShiftJis,       // a settings file saved as UTF-8
   RegistryFailed,    // the NT family's registry record of the screen saver cannot be written
+  PolicyDecides,     // the administrator's policy fixes the screen saver: a choice has no effect
   Unexpected,        // anything else: the detail says what
 };
 

@@ -21,4 +21,10 @@ std::wstring WindowsScreenSaver();
 // the 9x family. Throws RegistryFailed, naming the key.
 void SetWindowsScreenSaver(std::wstring_view writtenValue);
 
+// On the NT family, refuses with PolicyDecides a value to be written after "SCRNSAVE.EXE=" that
+// the administrator's policy would make of no effect: any value while the policy names a screen
+// saver, one that names a screen saver while the policy turns screen savers off. Nothing on the
+// 9x family, which has no such policy.
+void CheckScreenSaverPolicy(std::wstring_view writtenValue);
+
 }  // namespace zol

@@ -8,4 +8,6 @@ std::wstring WindowsScreenSaver() { return L""; }
 
 void SetWindowsScreenSaver(std::wstring_view) {}
 
+void CheckScreenSaverPolicy(std::wstring_view) {}
+
 }  // namespace zol

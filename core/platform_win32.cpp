@@ -13,6 +13,22 @@ namespace {
 
 constexpr const wchar_t* kDesktopKey = L"Control Panel\\Desktop";
 constexpr const wchar_t* kScreenSaverValue = L"SCRNSAVE.EXE";
+// Group Policy's "Screen saver executable name" and "Enable screen saver": while they are set,
+// Windows ignores the user's own values of the same names.
+constexpr const wchar_t* kPolicyKey =
+    L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
+constexpr const wchar_t* kActiveValue = L"ScreenSaveActive";
+
+// A text value under HKEY_CURRENT_USER; empty when it is absent or of another type.
+std::wstring ReadText(const wchar_t* key, const wchar_t* name) {
+  wchar_t text[MAX_PATH * 2] = L"";
+  DWORD size = sizeof text;
+  return RegGetValueW(HKEY_CURRENT_USER, key, name,
+                      RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, text,
+                      &size) == ERROR_SUCCESS
+             ? text
+             : L"";
+}
 
 // Sets the value, or deletes it, as Windows' own dialog does for none.
 LSTATUS WriteScreenSaverValue(const std::wstring& value, bool none) {
@@ -35,20 +51,7 @@ bool IsNtFamily() {
   return GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-std::wstring WindowsScreenSaver() {
-  DWORD size = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kScreenSaverValue, RRF_RT_REG_SZ, nullptr,
-                   nullptr, &size) != ERROR_SUCCESS) {
-    return L"";
-  }
-  std::wstring value(size / sizeof(wchar_t), L'\0');
-  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kScreenSaverValue, RRF_RT_REG_SZ, nullptr,
-                   value.data(), &size) != ERROR_SUCCESS) {
-    return L"";
-  }
-  value.resize(wcslen(value.c_str()));
-  return value;
-}
+std::wstring WindowsScreenSaver() { return ReadText(kDesktopKey, kScreenSaverValue); }
 
 void SetWindowsScreenSaver(std::wstring_view writtenValue) {
   if (!IsNtFamily()) return;
@@ -58,6 +61,16 @@ void SetWindowsScreenSaver(std::wstring_view writtenValue) {
                              SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
     throw Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
   }
+}
+
+void CheckScreenSaverPolicy(std::wstring_view writtenValue) {
+  if (!IsNtFamily()) return;
+  const std::wstring fixed = ReadText(kPolicyKey, kScreenSaverValue);
+  const bool off = ReadText(kPolicyKey, kActiveValue) == L"0";
+  if (fixed.empty() && !(off && !NamesNoScreenSaver(writtenValue))) return;
+  throw Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicyKey),
+              fixed.empty() ? std::wstring(kActiveValue) + L" = 0"
+                            : std::wstring(kScreenSaverValue) + L" = " + fixed);
 }
 
 }  // namespace zol

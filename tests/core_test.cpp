@@ -181,7 +181,8 @@ TEST(ErrorTest, EachKindSaysWhatHappened) {
       L"文字|"
       L"SCRNSAVE.EXE の行も|プログラムを起動できません|ドライブまたはディレクトリを読み込めません|"
       L"スクリーンセイバーが選ばれていません|ファイルが UTF-8 で保存|"
-      L"スクリーンセイバーの設定をレジストリに|予期しないエラー|";
+      L"スクリーンセイバーの設定をレジストリに|管理者のポリシーがスクリーンセイバーを決めている|"
+      L"予期しないエラー|";
   for (int kind = 0; kind <= int(ErrorKind::Unexpected); ++kind) {
     const std::wstring_view start = said.substr(0, said.find(L'|'));
     said.remove_prefix(std::min(said.size(), start.size() + 1));

@@ -48,6 +48,9 @@ std::vector<std::wstring> Split(std::wstring_view text) {
   return parts;
 }
 
+constexpr const wchar_t* kPolicy =
+    L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
+
 // What a user does to a window, as the messages that the mouse and the keyboard post:
 //   click X, double X, right X   on the button or label captioned X, or on the entry X of a list
 //   drive L                      the drive letter L typed into the drive list
@@ -245,6 +248,12 @@ class ProgramTest : public ::testing::Test {
       Says(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\Control Panel\\Desktop");
   const std::wstring notSaved =
       L"said=" + Error(ErrorKind::AccessDenied, install.zolIni).AfterEntryChanged().Text();
+  // What the policy refuses, with the value that decides.
+  static std::wstring Refused(const std::wstring& value) {
+    return L"said=" +
+           Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicy), value)
+               .Text();
+  }
 };
 
 // Conditions: the registry key of the screen saver write-protected, a file write-protected or
@@ -256,6 +265,12 @@ const Condition kRegistryLocked = {
 Condition ReadOnly(const std::filesystem::path& file) {
   return {[file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY); },
           [file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); }};
+}
+
+// The administrator's policy for the screen saver, one value of it set.
+Condition Policy(const wchar_t* name, const wchar_t* text) {
+  return {[=] { test::SetRegistryText(kPolicy, name, text); },
+          [] { RegDeleteKeyW(HKEY_CURRENT_USER, kPolicy); }};
 }
 
 Condition Missing(const std::filesystem::path& file) {
@@ -311,6 +326,10 @@ TEST_F(ProgramTest, Configurator) {
            kRegistryLocked},
           {L"click 迷路.scr;click 変　更", notSaved, replaced, mazeSet, false, kNothing, "",
            ReadOnly(install.zolIni)},
+          {L"click 迷路.scr;click 変　更", Refused(L"SCRNSAVE.EXE = C:\\p.scr"), kSame, kBefore,
+           false, kNothing, "", Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
+          {L"click 迷路.scr;click 変　更", Refused(L"ScreenSaveActive = 0"), kSame, kBefore, false,
+           kNothing, "", Policy(L"ScreenSaveActive", L"0")},
           {L"click 終　了", L"window=ended"},
           {L"key alt+f4", L"window=ended"},
           {L"key escape", L""},
@@ -351,6 +370,16 @@ TEST_F(ProgramTest, Switcher) {
           {L"click 星空.scr に変更", notSaved, star, starSet, false, kNothing, "",
            ReadOnly(install.zolIni)},
           {L"click 星空.scr に変更", locked, star, kBefore, false, kNothing, "", kRegistryLocked},
+          {L"click 星空.scr に変更", Refused(L"SCRNSAVE.EXE = C:\\p.scr"), kSame, kBefore, false,
+           kNothing, "", Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
+          {L"click 星空.scr に変更", Refused(L"ScreenSaveActive = 0"), kSame, kBefore, false,
+           kNothing, "", Policy(L"ScreenSaveActive", L"0")},
+          {L"click スクリーンセイバ無し", L"window=ended",
+           "[boot]\r\n" + Entry(L"（なし）.scr") + display, kNone, true, kNothing, "",
+           Policy(L"ScreenSaveActive", L"0")},
+          {L"click スクリーンセイバ無し", L"window=ended",
+           "[boot]\r\n" + Entry(L"（なし）.scr") + display, kNone, true, kNothing, "",
+           Policy(L"ScreenSaveActive", L"1")},
           {L"key alt+f4", L"window=ended"},
           {L"key escape", L""},
           {L"key tab", L"focus=スクリーンセイバ無し"},
