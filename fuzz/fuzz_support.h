@@ -1,27 +1,54 @@
-// What the fuzz targets share: a scratch folder of the process's own, whole-file helpers, a word
-// search and the check that stops the run on a broken property.
+// What the fuzz targets share: a scratch folder of the process's own, whole files, a word search
+// and the check that stops the run on a broken property.
 #pragma once
 
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
-namespace zol::fuzz {
-
-// A folder under the system's temporary folder, made on first use and removed at exit.
-const std::filesystem::path& ScratchFolder();
-
-void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
-std::string ReadBytes(const std::filesystem::path& file);
-
-// The names of the files in the scratch folder, in no particular order.
-std::vector<std::string> ScratchNames();
-
-// Whether the text holds the ASCII word in any letter case.
-bool HoldsNoCase(std::wstring_view text, std::wstring_view word);
+// A folder under the system's temporary folder, made at start and removed at exit.
+inline struct Scratch {
+  std::string path = (std::filesystem::temp_directory_path() / "zol-fuzz-XXXXXX").string();
+  bool made = mkdtemp(path.data()) != nullptr;
+  std::error_code ignored;
+  ~Scratch() {
+    if (made) std::filesystem::remove_all(path, ignored);
+  }
+} scratch;
 
 // Aborts with the property's text when it does not hold, so that libFuzzer keeps the input.
-void Check(bool holds, const char* property);
+inline void Check(bool holds, const char* property) {
+  if (holds) return;
+  std::fprintf(stderr, "Property failed: %s\n", property);
+  scratch.~Scratch();
+  std::abort();
+}
 
-}  // namespace zol::fuzz
+inline void WriteBytes(const std::string& file, std::string_view bytes) {
+  Check(scratch.made && (std::ofstream(file, std::ios::binary) << bytes).flush(), "file written");
+}
+
+inline std::string ReadBytes(const std::string& file) {
+  return {std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}};
+}
+
+// The names of the files in the scratch folder, in no particular order.
+inline std::vector<std::string> ScratchNames() {
+  std::vector<std::string> names;
+  for (auto& e : std::filesystem::directory_iterator(scratch.path))
+    names.push_back(e.path().filename());
+  return names;
+}
+
+// Whether the text holds the ASCII word in any letter case.
+inline bool HoldsNoCase(std::wstring_view text, std::wstring_view word) {
+  const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+  return std::search(text.begin(), text.end(), word.begin(), word.end(),
+                     [&](wchar_t a, wchar_t b) { return lower(a) == lower(b); }) != text.end();
+}
