@@ -6,11 +6,15 @@
 
 namespace app {
 
-void ProgramSettings::Load(forms::Form& window) {
+void ProgramSettings::Load() {
   values_ = zol::ReadSettings(file_, form_);
+  systemIni_ = zol::SystemIniPath(values_);
+}
+
+void ProgramSettings::Load(forms::Form& window) {
+  Load();
   window.SetTop(std::lround(values_.WindowTop));
   window.SetLeft(std::lround(values_.WindowLeft));
-  systemIni_ = zol::SystemIniPath(values_);
 }
 
 void ProgramSettings::Save(const forms::Form& window) const {
@@ -18,20 +22,19 @@ void ProgramSettings::Save(const forms::Form& window) const {
                      static_cast<float>(window.Left()));
 }
 
-zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntryValue,
-                                                      const forms::Form& window,
-                                                      AfterInsert afterInsert) {
+zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntryValue) const {
   const zol::RewriteResult result =
       zol::RewriteEntry(systemIni_, newEntryValue, zol::CheckScreenSaverPolicy);
   zol::SetWindowsScreenSaver(zol::WrittenEntryValue(newEntryValue, result));
-  if (result == zol::RewriteResult::EntryReplaced || afterInsert == AfterInsert::Save) {
-    try {
-      Save(window);
-    } catch (const zol::Error& error) {
-      throw error.AfterEntryChanged();
-    }
-  }
   return result;
+}
+
+void ProgramSettings::SaveAfterChange(const forms::Form& window) const {
+  try {
+    Save(window);
+  } catch (const zol::Error& error) {
+    throw error.AfterEntryChanged();
+  }
 }
 
 }  // namespace app

@@ -11,26 +11,23 @@ namespace app {
 // The grey of both windows.
 inline constexpr COLORREF kGrey = RGB(0xC0, 0xC0, 0xC0);
 
-// Whether a change of the screen saver that inserted a new entry into system.ini saves zol.ini,
-// as it does after a replaced one.
-enum class AfterInsert { Save, DoNotSave };
-
 class ProgramSettings {
  public:
   // The settings file is "zol.ini" in the working directory; tests give their own.
   ProgramSettings(zol::Path file, zol::SettingsForm form) : file_(std::move(file)), form_(form) {}
 
-  // Reads zol.ini, places the window at the position it stores, and composes the path of
-  // system.ini.
+  // Reads zol.ini and composes the path of system.ini.
+  void Load();
+  // The same, and places the window at the position that zol.ini stores.
   void Load(forms::Form& window);
   // Saves zol.ini with the window's position now.
   void Save(const forms::Form& window) const;
   // Makes the value the screen saver: rewrites system.ini and, on the NT family, the registry,
   // unless the administrator's policy would make the choice of no effect.
-  // Then saves zol.ini after a replaced entry, and after an inserted one as asked. A save that
-  // fails says that the screen saver was changed all the same.
-  zol::RewriteResult ChangeScreenSaver(std::wstring_view newEntryValue, const forms::Form& window,
-                                       AfterInsert afterInsert);
+  zol::RewriteResult ChangeScreenSaver(std::wstring_view newEntryValue) const;
+  // Saves zol.ini after a change of the screen saver; a save that fails says that the screen
+  // saver was changed all the same.
+  void SaveAfterChange(const forms::Form& window) const;
 
   const zol::Settings& Values() const { return values_; }
   const zol::Path& SystemIni() const { return systemIni_; }

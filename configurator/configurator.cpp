@@ -22,6 +22,7 @@ Form1::Form1(zol::Path settingsFile)
   Dirlist.LostFocus = [this] { Dirlist_LostFocus(); };
   File1.Click = [this] { File1_Click(); };
   File1.DblClick = [this] { File1_Click(); };
+  File1.ContextMenu = [this] { File1_ContextMenu(); };
   Text1.Change = [this] { Text1_Change(); };
   Label1.Click = [this] { Text1_Change(); };
   Label2.Click = [this] { Label2_Click(); };
@@ -49,10 +50,9 @@ void Form1::ShowCurrentEntry() {
 // saver; a replaced one leaves the window open for another choice, showing the entry as system.ini
 // now names it.
 void Form1::Command1_Click() {
-  if (settings_.ChangeScreenSaver(Label1.Caption(), form, app::AfterInsert::Save) ==
-      zol::RewriteResult::EntryInserted) {
-    forms::EndProgram();
-  }
+  const zol::RewriteResult result = settings_.ChangeScreenSaver(Label1.Caption());
+  settings_.SaveAfterChange(form);
+  if (result == zol::RewriteResult::EntryInserted) forms::EndProgram();
   ShowCurrentEntry();
 }
 
@@ -90,6 +90,17 @@ void Form1::File1_Click() {
   pickedScreenSaver_ = Label1.Caption();
   form.Show();
   Command1.SetFocus();
+}
+
+// The verbs that Explorer offers for a screen-saver file: test runs it full screen now, configure
+// opens its own settings, as the options button does.
+void Form1::File1_ContextMenu() {
+  switch (forms::ChooseFromMenu(form, File1.MenuPoint(), {L"テスト(&T)", L"構成(&C)"})) {
+    case 0:
+      return forms::Launch(pickedScreenSaver_, L"/s");
+    case 1:
+      return forms::Launch(pickedScreenSaver_);
+  }
 }
 
 void Form1::Text1_Change() { Label1.SetCaption(ComposeChosenPath(Dirlist.Path(), Text1.Text())); }

@@ -69,6 +69,7 @@ struct Form1 {
   void Dirlist_Change();
   void Dirlist_LostFocus();
   void File1_Click();
+  void File1_ContextMenu();  // the verbs of a screen-saver file
   void Text1_Change();
   void Label2_Click();  // the hot spot hides the window
 

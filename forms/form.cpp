@@ -1,6 +1,7 @@
 #include "forms.h"
 // after windows.h
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -126,6 +127,8 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), lParam);
     case WM_DRAWITEM:
       return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_CONTEXTMENU:
+      return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
     case WM_MEASUREITEM:
       return OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_ACTIVATE:
@@ -179,6 +182,11 @@ LRESULT Form::OnSetCursor(HWND hwnd, WORD hitTest, LPARAM lParam) {
 LRESULT Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
   if (Control* control = FindById(item.CtlID)) control->OnDrawItem(item);
   return TRUE;
+}
+
+LRESULT Form::OnContextMenu(HWND control, LPARAM at) {
+  if (Control* found = Find(control)) found->OnContextMenu({GET_X_LPARAM(at), GET_Y_LPARAM(at)});
+  return 0;
 }
 
 LRESULT Form::OnMeasureItem(MEASUREITEMSTRUCT& item) {
@@ -372,8 +380,9 @@ void ShowError(HWND owner, const std::wstring& caption, const zol::Error& error)
   MessageBoxW(owner, error.Text().c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
-void Launch(const std::wstring& program) {
+void Launch(const std::wstring& program, std::wstring_view arguments) {
   std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + std::wstring(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -385,6 +394,16 @@ void Launch(const std::wstring& program) {
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+}
+
+int ChooseFromMenu(const Form& form, POINT at, std::initializer_list<const wchar_t*> items) {
+  const HMENU menu = CreatePopupMenu();
+  UINT id = 0;
+  for (const wchar_t* item : items) AppendMenuW(menu, MF_STRING, ++id, item);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
+                                    at.y, 0, form.Handle(), nullptr);
+  DestroyMenu(menu);
+  return chosen - 1;
 }
 
 std::wstring WindowText(HWND hwnd) {

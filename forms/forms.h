@@ -56,6 +56,8 @@ class Control {
   // Notifications that Win32 sends the form about this control.
   virtual void OnCommand(WORD) {}
   virtual void OnEnterKey() {}
+  // A right click at a point of the screen, or Shift+F10 or the menu key (at -1, -1).
+  virtual void OnContextMenu(POINT) {}
   virtual void OnDrawItem(const DRAWITEMSTRUCT&) {}
   // The colours of a static control, and the brush for its background; null for the defaults.
   virtual HBRUSH OnColor(HDC) { return nullptr; }
@@ -125,6 +127,7 @@ class Form {
   LRESULT OnEraseBackground(HDC dc);
   LRESULT OnSetCursor(HWND hwnd, WORD hitTest, LPARAM lParam);
   LRESULT OnDrawItem(const DRAWITEMSTRUCT& item);
+  LRESULT OnContextMenu(HWND control, LPARAM at);
   LRESULT OnMeasureItem(MEASUREITEMSTRUCT& item);
   LRESULT OnActivate(WORD state, WPARAM wParam, LPARAM lParam);
   int Add(Control& control);
@@ -290,12 +293,17 @@ struct FileListArgs {
   const wchar_t* pattern;
 };
 
-// The files of a folder whose names match the pattern, sorted.
+// The files of a folder whose names match the pattern, sorted. A right click on a file selects it
+// and runs Click, then ContextMenu; Shift+F10 and the menu key run ContextMenu for the selected
+// file.
 class FileList : public Control {
  public:
   FileList(Form& form, const FileListArgs& args);
   std::function<void()> Click;
   std::function<void()> DblClick;
+  std::function<void()> ContextMenu;
+  // Where the menu that ContextMenu opens belongs, on the screen.
+  POINT MenuPoint() const { return menuPoint_; }
   // Shows the folder's files; CannotReadFolder when it cannot be read.
   void SetPath(std::wstring_view folder);
   // The highlighted file's name, without its folder; empty when none is highlighted.
@@ -303,15 +311,21 @@ class FileList : public Control {
 
  private:
   void OnCommand(WORD code) override;
+  void OnContextMenu(POINT at) override;
   std::wstring pattern_;
+  POINT menuPoint_{};
 };
 
 // Ends the program at once from inside a handler: no handler runs after it.
 [[noreturn]] void EndProgram();
 
-// Starts the program at the path given, with no arguments, its window shown normally, without
-// waiting for it. Throws CannotStart when it cannot be started.
-void Launch(const std::wstring& program);
+// Starts the program at the path given, with the arguments given, its window shown normally,
+// without waiting for it. Throws CannotStart when it cannot be started.
+void Launch(const std::wstring& program, std::wstring_view arguments = {});
+
+// Opens a menu of the items at a point of the screen, as a right click opens one, and waits for
+// the choice: the index of the item chosen, or -1 for none.
+int ChooseFromMenu(const Form& form, POINT at, std::initializer_list<const wchar_t*> items);
 
 // The error report: a message box titled with the caption, over the window given (or none).
 void ShowError(HWND owner, const std::wstring& caption, const zol::Error& error);

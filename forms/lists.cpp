@@ -279,6 +279,33 @@ std::wstring FileList::FileName() const {
   return index < 0 ? L"" : ListText(hwnd_, index);
 }
 
+void FileList::OnContextMenu(POINT at) {
+  if (at.x == -1 && at.y == -1) {  // from the keyboard: at the selected file
+    RECT item;
+    if (SendMessageW(hwnd_, LB_GETITEMRECT, SendMessageW(hwnd_, LB_GETCURSEL, 0, 0),
+                     reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+      return;
+    }
+    at = {item.left, item.bottom};
+    ClientToScreen(hwnd_, &at);
+  } else {  // the list box selects nothing on a right click by itself
+    POINT inside = at;
+    ScreenToClient(hwnd_, &inside);
+    const LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
+    RECT item;
+    if (HIWORD(hit) ||
+        SendMessageW(hwnd_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&item)) ==
+            LB_ERR ||
+        !PtInRect(&item, inside)) {
+      return;  // on no file
+    }
+    SendMessageW(hwnd_, LB_SETCURSEL, LOWORD(hit), 0);
+    if (!form_.Dispatch(Click) || form_.Ended()) return;
+  }
+  menuPoint_ = at;
+  form_.Dispatch(ContextMenu);
+}
+
 void FileList::OnCommand(WORD code) {
   if (code == LBN_SELCHANGE) form_.Dispatch(Click);
   if (code == LBN_DBLCLK) form_.Dispatch(DblClick);

@@ -18,11 +18,11 @@ void Form1::Form_Load() {
   Command3.SetCaption(zol::ValueText(settings_.Values().AlternateName) + L" に変更");
 }
 
-void Form1::Command1_Click() { SwitchTo(zol::ValueText(settings_.Values().FavouriteName)); }
+void Form1::Command1_Click() { SwitchTo(Choice::Favourite); }
 
-void Form1::Command2_Click() { SwitchTo(std::wstring(zol::kNoScreenSaverFile)); }
+void Form1::Command2_Click() { SwitchTo(Choice::None); }
 
-void Form1::Command3_Click() { SwitchTo(zol::ValueText(settings_.Values().AlternateName)); }
+void Form1::Command3_Click() { SwitchTo(Choice::Alternate); }
 
 void Form1::Command4_Click() {
   forms::Launch(zol::ControlPanelCommand(settings_.Values()));
@@ -30,14 +30,64 @@ void Form1::Command4_Click() {
   forms::EndProgram();
 }
 
-// Every screen saver, the alternate and none included, is named in the favourite's folder. An
-// inserted entry is not saved: the switcher keeps zol.ini as it was until an entry exists.
-void Form1::SwitchTo(const std::wstring& fileName) {
-  const zol::Settings& values = settings_.Values();
-  settings_.ChangeScreenSaver(
-      zol::ValueText(values.FavouriteDrive) + zol::ValueText(values.FavouriteDir) + fileName, form,
-      app::AfterInsert::DoNotSave);
+// An inserted entry is not saved: the switcher keeps zol.ini as it was until an entry exists.
+void Form1::SwitchTo(Choice choice) {
+  if (settings_.ChangeScreenSaver(SwitchValue(settings_.Values(), choice)) ==
+      zol::RewriteResult::EntryReplaced) {
+    settings_.SaveAfterChange(form);
+  }
   forms::EndProgram();
+}
+
+std::wstring SwitchValue(const zol::Settings& values, Choice choice) {
+  const std::wstring name = choice == Choice::Favourite   ? zol::ValueText(values.FavouriteName)
+                            : choice == Choice::Alternate ? zol::ValueText(values.AlternateName)
+                                                          : std::wstring(zol::kNoScreenSaverFile);
+  return zol::ValueText(values.FavouriteDrive) + zol::ValueText(values.FavouriteDir) + name;
+}
+
+namespace {
+
+constexpr const wchar_t* kUsage =
+    L"zolswap の使い方:\n\n"
+    L"zolswap /favourite\tお気に入りのスクリーンセイバーに変更\n"
+    L"zolswap /none\tスクリーンセイバー無しに変更\n"
+    L"zolswap /alternate\t代替えのスクリーンセイバーに変更\n\n"
+    L"引数なしで起動すると、ボタンのウィンドウを開きます。";
+
+}  // namespace
+
+int SwitchFromCommandLine(const std::vector<std::wstring>& arguments,
+                          const zol::Path& settingsFile) {
+  SetErrorMode(SEM_FAILCRITICALERRORS);  // a drive without a medium is an error, not a dialog
+  const std::pair<const wchar_t*, Choice> switches[] = {{L"favourite", Choice::Favourite},
+                                                        {L"none", Choice::None},
+                                                        {L"alternate", Choice::Alternate}};
+  const std::wstring& argument = arguments.front();
+  const bool one =
+      arguments.size() == 1 && argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
+  if (one && argument.substr(1) == L"?") {
+    MessageBoxW(nullptr, kUsage, Form1::kCaption, MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+  for (const auto& [name, choice] : switches) {
+    if (!one || _wcsicmp(argument.c_str() + 1, name) != 0) continue;
+    try {
+      app::ProgramSettings settings(settingsFile, zol::SettingsForm::QuickSwitcher);
+      settings.Load();
+      zol::ReadCurrentEntry(settings.SystemIni());  // as at start-up: system.ini must be there
+      settings.ChangeScreenSaver(SwitchValue(settings.Values(), choice));
+      return 0;
+    } catch (const zol::Error& error) {
+      forms::ShowError(nullptr, Form1::kCaption, error);
+      return 1;
+    }
+  }
+  std::wstring given;
+  for (const std::wstring& each : arguments) given += (given.empty() ? L"" : L" ") + each;
+  MessageBoxW(nullptr, (L"「" + given + L"」は使えません。\n\n" + kUsage).c_str(), Form1::kCaption,
+              MB_OK | MB_ICONERROR);
+  return 2;
 }
 
 }  // namespace zolswap

@@ -2,12 +2,27 @@
 // panel, each ending the program.
 #pragma once
 
+#include <vector>
+
 #include "program.h"
 #include "version.h"
 
 namespace zolswap {
 
 using app::kGrey;
+
+enum class Choice { Favourite, None, Alternate };
+
+// What a switch writes after "SCRNSAVE.EXE=": every screen saver, the alternate and none
+// included, is named in the favourite's folder.
+std::wstring SwitchValue(const zol::Settings& values, Choice choice);
+
+// zolswap with arguments: "/favourite", "/none" or "/alternate" (in any letter case, "-" for "/")
+// makes the switch of that button without a window; zol.ini is read as at start-up and not
+// written. "/?" shows the switches. The exit code: 0 after a switch or "/?", 1 after a failure
+// once its message has been shown, 2 for an unknown argument or more than one.
+int SwitchFromCommandLine(const std::vector<std::wstring>& arguments,
+                          const zol::Path& settingsFile = L"zol.ini");
 
 struct Form1 {
   static constexpr const wchar_t* kCaption = L"ＺＯＬ３．６０";
@@ -30,7 +45,7 @@ struct Form1 {
   void Command4_Click();  // the control panel
 
  private:
-  void SwitchTo(const std::wstring& fileName);
+  void SwitchTo(Choice choice);
 
   app::ProgramSettings settings_;
 };

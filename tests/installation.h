@@ -100,9 +100,11 @@ struct Installation {
 };
 
 // Opens a program or a shortcut as the shell does, in the folder given (a shortcut names its own),
-// acts on its window once the window waits for input, and waits for the end; the exit code.
+// acts on its window (of the class given) once the window waits for input, and waits for the end;
+// the exit code.
 inline DWORD Launch(const fs::path& file, const wchar_t* arguments, const fs::path& folder,
-                    const std::function<void(HWND form)>& act = {}) {
+                    const std::function<void(HWND form)>& act = {},
+                    const wchar_t* windowClass = L"ZolForm") {
   // What the tests start ends with them.
   static const HANDLE job = [] {
     const HANDLE created = CreateJobObjectW(nullptr, nullptr);
@@ -121,7 +123,7 @@ inline DWORD Launch(const fs::path& file, const wchar_t* arguments, const fs::pa
   if (!job || !ShellExecuteExW(&run)) return ADD_FAILURE() << file, 1;
   HANDLE process = run.hProcess;  // none for a shortcut: the window's process then
   HWND form = nullptr;
-  for (int i = 0; act && i < 200 && !(form = FindWindowW(L"ZolForm", nullptr)); ++i) Sleep(100);
+  for (int i = 0; act && i < 200 && !(form = FindWindowW(windowClass, nullptr)); ++i) Sleep(100);
   if (form) {
     DWORD id = 0;
     GetWindowThreadProcessId(form, &id);

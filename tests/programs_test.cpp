@@ -54,15 +54,20 @@ constexpr const wchar_t* kPolicy =
 // What a user does to a window, as the messages that the mouse and the keyboard post:
 //   click X, double X, right X   on the button or label captioned X, or on the entry X of a list
 //   drive L                      the drive letter L typed into the drive list
-//   key K                        tab, enter, escape or alt+f4 on the control with the focus
+//   key K                        tab, enter, escape, alt+f4 or shift+f10 on the control with the
+//                                focus
+//   choose C                     the menu item whose mnemonic is C, in the menu that opens
 //   widen, close                 the frame dragged wider; the window closed
 void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
   const std::map<std::wstring, std::vector<UINT>> mouse = {
       {L"click", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
       {L"double", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}},
       {L"right", {WM_RBUTTONDOWN, WM_RBUTTONUP}}};
-  const std::map<std::wstring, WORD> keys = {
-      {L"tab", VK_TAB}, {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"alt+f4", VK_F4}};
+  const std::map<std::wstring, WORD> keys = {{L"tab", VK_TAB},
+                                             {L"enter", VK_RETURN},
+                                             {L"escape", VK_ESCAPE},
+                                             {L"alt+f4", VK_F4},
+                                             {L"apps", VK_APPS}};
   RECT at{};
   HWND control = FindWindowExW(form, nullptr, L"Button", what.c_str());
   if (!control) control = FindWindowExW(form, nullptr, L"Static", what.c_str());
@@ -80,10 +85,20 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
       PostMessageW(control, m, buttons,
                    MAKELPARAM((at.left + at.right) / 2, (at.top + at.bottom) / 2));
     }
+  } else if (verb == L"key" && what == L"shift+f10") {  // Shift held until the window has seen it
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = 0x80;
+    SetKeyboardState(state);
+    PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F10, 1);
   } else if (verb == L"key") {
     const WORD key = keys.at(what);
-    PostMessageW(GetFocus() ? GetFocus() : form, key == VK_F4 ? WM_SYSKEYDOWN : WM_KEYDOWN, key,
-                 (key == VK_F4) << 29 | 1);
+    const HWND focus = GetFocus() ? GetFocus() : form;
+    PostMessageW(focus, key == VK_F4 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, (key == VK_F4) << 29 | 1);
+    PostMessageW(focus, key == VK_F4 ? WM_SYSKEYUP : WM_KEYUP, key,
+                 (key == VK_F4) << 29 | 0xC0000001);
+  } else if (verb == L"choose") {
+    PostMessageW(form, WM_CHAR, what[0], 1);
   } else if (verb == L"drive") {
     PostMessageW(FindWindowExW(form, nullptr, L"ComboBox", nullptr), WM_CHAR, what[0], 1);
   } else if (verb == L"widen") {
@@ -94,16 +109,22 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
   }
 }
 
-// Acts separated by ";"; in process, each followed by what the window's message loop runs.
+// Acts separated by ";"; in process, each followed by what the window's message loop runs, but for
+// one that opens a menu, whose choice comes first.
 void Acts(HWND form, std::wstring_view acts, bool inProcess) {
   for (const std::wstring& act : Split(acts)) {
     const size_t blank = std::min(act.find(L' '), act.size());
     Act(form, act.substr(0, blank), act.substr(std::min(blank + 1, act.size())));
-    for (MSG m; inProcess && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+    const bool menu = act.starts_with(L"right") || act == L"key shift+f10";
+    for (MSG m; inProcess && !menu && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
       if (IsDialogMessageW(form, &m)) continue;
       TranslateMessage(&m);
       DispatchMessageW(&m);
     }
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = menu ? state[VK_SHIFT] : 0;
+    SetKeyboardState(state);
   }
 }
 
@@ -273,6 +294,16 @@ Condition Policy(const wchar_t* name, const wchar_t* text) {
           [] { RegDeleteKeyW(HKEY_CURRENT_USER, kPolicy); }};
 }
 
+// A screen saver that is no program.
+Condition Broken(const std::filesystem::path& file) {
+  return {[file] { test::WriteBytes(file, "MZ"); },
+          [file] {
+            std::filesystem::copy_file(
+                std::filesystem::path(_pgmptr).parent_path() / "fake_program.exe", file,
+                std::filesystem::copy_options::overwrite_existing);
+          }};
+}
+
 Condition Missing(const std::filesystem::path& file) {
   return {[file] { std::filesystem::remove(file); }, {}};
 }
@@ -335,6 +366,14 @@ TEST_F(ProgramTest, Configurator) {
           {L"key escape", L""},
           {L"click 迷路.scr;" + options, L"", kSame, kBefore, false, Started(maze)},
           {options, Says(ErrorKind::NothingPicked, L"")},
+          {L"right 迷路.scr;choose t", L"label1=" + maze + L";focus=変　更", kSame, kBefore, false,
+           Started(maze, L" /s")},
+          {L"right 迷路.scr;choose c", L"", kSame, kBefore, false, Started(maze)},
+          {L"click 迷路.scr;key tab;key tab;key tab;key tab;key shift+f10;choose t", L"", kSame,
+           kBefore, false, Started(maze, L" /s")},
+          {L"right 古い", L"label1=" + savers},
+          {L"right 迷路.scr;choose t", Says(ErrorKind::CannotStart, maze), kSame, kBefore, false,
+           kNothing, "", Broken(maze)},
           {L"click コントロールパネルの呼出し", L"", kSame, kBefore, false, panel},
           {L"click コントロールパネルの呼出し", panelMissing, kSame, kBefore, false, kNothing, "",
            kAsItIs, noPanel},
@@ -388,51 +427,102 @@ TEST_F(ProgramTest, Switcher) {
       ZolIni(&test::ZolLines::top, L" 675 ", L" 450 "));
 }
 
-// Each program as a process of its own, started as the shell starts it and driven from outside.
-// Wine answers as Windows of the NT family, where the registry takes the entry, or, set to
-// Windows 98, as the 9x family, where a switch leaves the registry alone. At 144 DPI the window
-// is one and a half times as large.
+// Each program as a process of its own, started as the shell starts it and driven from outside,
+// the quick switcher from its command line too, where a message box tells what went wrong. Wine
+// answers as Windows of the NT family, where the registry takes the entry, or, set to Windows 98,
+// as the 9x family, where a switch leaves the registry alone. At 144 DPI the window is one and a
+// half times as large.
 TEST_F(ProgramTest, ProgramsAsProcesses) {
   const std::filesystem::path built = std::filesystem::path(_pgmptr).parent_path().parent_path();
   const std::string saved = ZolIni(&test::ZolLines::top, L" 1500 ", L" 3000 ");
   const std::string boot = "[boot]\r\n", replaced = boot + "SCRNSAVE.EXE=a.scr\r\n";
+  const std::string none = boot + Entry(L"（なし）.scr");
   const wchar_t *swap = L"switcher\\zolswap.exe", *set = L"configurator\\zolset.exe";
+  const std::wstring usage =
+      L"zolswap の使い方:\n\nzolswap /favourite\tお気に入りのスクリーンセイバーに変更\n"
+      L"zolswap /none\tスクリーンセイバー無しに変更\nzolswap /alternate\t"
+      L"代替えのスクリーンセイバーに変更\n\n引数なしで起動すると、ボタンのウィンドウを開きます。";
   struct Case {
     const wchar_t* program;
-    std::wstring acts;
-    std::tuple<std::string, std::string, Desktop> after;  // zol.ini, system.ini, the registry
-    const wchar_t* version = nullptr;                     // HKCU\Software\Wine
+    const wchar_t* arguments;
+    std::wstring acts;  // on the window; none on the command line
+    std::tuple<std::string, std::string, Desktop, DWORD> after;  // and the exit code
+    std::wstring said = {};                                      // in a message box
+    Condition condition = {};
     DWORD dpi = 96;
   };
   const Case cases[] = {
-      {swap, L"close", {zolIni_, replaced, kBefore}},
-      {swap, L"click スクリーンセイバ無し", {saved, boot + Entry(L"（なし）.scr"), {{}, L"0"}}},
-      {swap, L"click 星空.scr に変更", {saved, boot + Entry(L"星空.scr"), kBefore}, L"win98"},
+      {swap, nullptr, L"close", {zolIni_, replaced, kBefore, 0}},
+      {swap, nullptr, L"click スクリーンセイバ無し", {saved, none, kNone, 0}},
+      {swap,
+       nullptr,
+       L"click 星空.scr に変更",
+       {saved, boot + Entry(L"星空.scr"), kBefore, 0},
+       L"",
+       {[] { test::SetRegistryText(L"Software\\Wine", L"Version", L"win98"); },
+        [] { test::SetRegistryText(L"Software\\Wine", L"Version", {}); }}},
       {set,
+       nullptr,
        L"click 変　更;key alt+f4",
-       {zolIni_, boot + Cp932(L"SCRNSAVE.EXE=（なし）\r\n"), kNone}},
-      {set, L"close", {zolIni_, replaced, kBefore}, nullptr, 144},
+       {zolIni_, boot + Cp932(L"SCRNSAVE.EXE=（なし）\r\n"), kNone, 0}},
+      {set, nullptr, L"close", {zolIni_, replaced, kBefore, 0}, L"", {}, 144},
+      {swap, L"/none", L"", {zolIni_, none, kNone, 0}},
+      {swap,
+       L"-FAVOURITE",
+       L"",
+       {zolIni_, boot + Entry(L"星空.scr"), {Saver(L"星空.scr"), L"1"}, 0}},
+      {swap,
+       L"/Alternate",
+       L"",
+       {zolIni_, boot + Entry(L"迷路.scr"), {Saver(L"迷路.scr"), L"1"}, 0}},
+      {swap, L"/?", L"", {zolIni_, replaced, kBefore, 0}, usage},
+      {swap, L"/off", L"", {zolIni_, replaced, kBefore, 2}, L"「/off」は使えません。\n\n" + usage},
+      {swap,
+       L"/none /favourite",
+       L"",
+       {zolIni_, replaced, kBefore, 2},
+       L"「/none /favourite」は使えません。\n\n" + usage},
+      {swap,
+       L"/favourite",
+       L"",
+       {zolIni_, replaced, kBefore, 1},
+       Refused(L"SCRNSAVE.EXE = C:\\p.scr").substr(5),
+       Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
   };
   const auto setDpi = [](DWORD dpi) {
     RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
-    test::SetRegistryText(L"Software\\Wine", L"Version", c.version ? Text(c.version) : Text());
     setDpi(c.dpi);
     test::WriteBytes(install.zolIni, zolIni_);
     test::WriteBytes(install.systemIni, replaced);
     WriteDesktop(kBefore);
-    test::Launch(built / c.program, nullptr, install.folder.Path(), [&](HWND window) {
+    if (c.condition.set) c.condition.set();
+    std::wstring said;
+    const auto act = [&](HWND window) {
       RECT client;
       GetClientRect(window, &client);
       EXPECT_EQ(client.right, MulDiv(c.program == set ? 6045 : 2565, c.dpi, 1440));
       Acts(window, c.acts, false);
-    });
-    EXPECT_EQ(std::tuple(ReadBytes(install.zolIni), ReadBytes(install.systemIni), ReadDesktop()),
-              c.after);
+    };
+    const auto read = [&](HWND box) {  // the message box's text, then its OK button
+      for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr));) {
+        if (said.empty()) said = Name(text) == L"Static" ? L"" : Name(text);
+      }
+      EXPECT_EQ(Name(box), L"ＺＯＬ３．６０");
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    const DWORD exitCode =
+        c.said.empty()
+            ? test::Launch(built / c.program, c.arguments, install.folder.Path(),
+                           c.acts.empty() ? std::function<void(HWND)>() : act)
+            : test::Launch(built / c.program, c.arguments, install.folder.Path(), read, L"#32770");
+    if (c.condition.undo) c.condition.undo();
+    EXPECT_EQ(std::tuple(ReadBytes(install.zolIni), ReadBytes(install.systemIni), ReadDesktop(),
+                         exitCode, said),
+              std::tuple_cat(c.after, std::tuple(c.said)));
   }
-  test::SetRegistryText(L"Software\\Wine", L"Version", {});
   setDpi(96);
 }
 
