@@ -1,7 +1,8 @@
 // Prints how long a switch takes end to end, and how much memory it takes: zolswap is started on
 // a scratch installation, its window waited for, 「スクリーンセイバ無し」 clicked and its end
-// waited for; the same for bare_button, a program with nothing but that button. The two are started
-// in turn, under the same Wine server. Not a test: it asserts nothing.
+// waited for; the same for bare_button, a program with nothing but that button; and "zolswap
+// /none", the same switch from the command line, with no window, started and waited for. The three
+// are started in turn, under the same Wine server. Not a test: it asserts nothing.
 //
 //   switch_benchmark [pairs]   (20 unless given)
 #include <windows.h>
@@ -22,7 +23,8 @@ constexpr DWORD kTimeout = 20000;  // ms
 struct Program {
   const char* name;
   std::wstring path;
-  const wchar_t* caption;
+  const wchar_t* caption;  // none for a program that shows no window
+  const wchar_t* arguments = L"";
 };
 
 // Times in ms from the start: to the window shown, to the click, to the end.
@@ -119,7 +121,7 @@ void Click(HWND control) {
 // Starts the program, clicks its button as soon as its window shows and waits for its end. Times
 // the run, or else follows the program's peak working set up to its end.
 Run Switch(const Program& program, const std::wstring& folder, bool measureMemory) {
-  std::wstring commandLine = L"\"" + program.path + L"\"";
+  std::wstring commandLine = L"\"" + program.path + L"\"" + program.arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -128,9 +130,9 @@ Run Switch(const Program& program, const std::wstring& folder, bool measureMemor
                       folder.c_str(), &startup, &process))
     Fail("cannot start a program");
   // The programs show their window before they first wait for input: until then, no polling.
-  WaitForInputIdle(process.hProcess, kTimeout);
+  if (program.caption) WaitForInputIdle(process.hProcess, kTimeout);
   HWND form = nullptr, button = nullptr;
-  while (!button || !IsWindowVisible(form)) {
+  while (program.caption && (!button || !IsWindowVisible(form))) {
     if (Now() - start > kTimeout) Fail("no window");
     Sleep(1);
     form = FindWindowW(nullptr, program.caption);
@@ -138,7 +140,7 @@ Run Switch(const Program& program, const std::wstring& folder, bool measureMemor
   }
   Run run{Now() - start, 0, 0, 0};
   run.clicked = Now() - start;
-  Click(button);
+  if (button) Click(button);
   if (!measureMemory) {
     if (WaitForSingleObject(process.hProcess, kTimeout) != WAIT_OBJECT_0) Fail("no end");
     run.ended = Now() - start;
@@ -175,6 +177,7 @@ int wmain(int argc, wchar_t** argv) {
   const Program programs[] = {
       {"zolswap", here + L"..\\switcher\\zolswap.exe", L"ＺＯＬ３．６０"},
       {"bare_button", here + L"bare_button.exe", L"Bare button"},
+      {"zolswap /none", here + L"..\\switcher\\zolswap.exe", nullptr, L" /none"},
   };
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -182,10 +185,10 @@ int wmain(int argc, wchar_t** argv) {
 
   // The first pair warms the caches up and is not counted. The memory is followed in pairs of its
   // own, after the timed ones: reading it slows the program down.
-  std::vector<double> shown[2], ended[2], whole[2];
-  std::vector<SIZE_T> peak[2];
+  std::vector<double> shown[3], ended[3], whole[3];
+  std::vector<SIZE_T> peak[3];
   for (int pair = -1; pair < pairs + kMemoryPairs; ++pair) {
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
       installation.Reset();
       const Run run = Switch(programs[i], installation.folder, pair >= pairs);
       if (pair < 0) continue;
@@ -201,18 +204,21 @@ int wmain(int argc, wchar_t** argv) {
   installation.Remove();
 
   constexpr double kMiB = 1 << 20;
-  for (int i = 0; i < 2; ++i) {
-    std::printf(
-        "%-12s %6.1f ms end to end (%6.1f to the window, %5.1f from the click to the end), "
-        "peak working set %5.1f MiB\n",
-        programs[i].name, Median(whole[i]), Median(shown[i]), Median(ended[i]),
-        static_cast<double>(Median(peak[i])) / kMiB);
+  for (int i = 0; i < 3; ++i) {
+    std::printf("%-13s %6.1f ms end to end", programs[i].name, Median(whole[i]));
+    if (programs[i].caption) {
+      std::printf(" (%6.1f to the window, %5.1f from the click to the end)", Median(shown[i]),
+                  Median(ended[i]));
+    }
+    std::printf(", peak working set %5.1f MiB\n", static_cast<double>(Median(peak[i])) / kMiB);
   }
-  std::printf(
-      "zolswap / bare_button: %.2f times the time, %+.1f MiB peak working set "
-      "(medians of %d and %d runs each, the two programs in turn)\n",
-      Median(whole[0]) / Median(whole[1]),
-      (static_cast<double>(Median(peak[0])) - static_cast<double>(Median(peak[1]))) / kMiB, pairs,
-      kMemoryPairs);
+  for (int i : {0, 2}) {
+    std::printf(
+        "%s / bare_button: %.2f times the time, %+.1f MiB peak working set "
+        "(medians of %d and %d runs each, the programs in turn)\n",
+        programs[i].name, Median(whole[i]) / Median(whole[1]),
+        (static_cast<double>(Median(peak[i])) - static_cast<double>(Median(peak[1]))) / kMiB, pairs,
+        kMemoryPairs);
+  }
   return 0;
 }
