@@ -61,6 +61,7 @@ struct Installation {
       fs::copy_file(fake, program);
     }
     WriteBytes(savers / L"読んで.txt", "");
+    WriteBytes(savers / L"壊れた.scr", "MZ");
     const std::wstring drive = folder.Path().root_name().wstring();
     lines = {drive,
              DirOf(systemIni.parent_path()),

@@ -294,16 +294,6 @@ Condition Policy(const wchar_t* name, const wchar_t* text) {
           [] { RegDeleteKeyW(HKEY_CURRENT_USER, kPolicy); }};
 }
 
-// A screen saver that is no program.
-Condition Broken(const std::filesystem::path& file) {
-  return {[file] { test::WriteBytes(file, "MZ"); },
-          [file] {
-            std::filesystem::copy_file(
-                std::filesystem::path(_pgmptr).parent_path() / "fake_program.exe", file,
-                std::filesystem::copy_options::overwrite_existing);
-          }};
-}
-
 Condition Missing(const std::filesystem::path& file) {
   return {[file] { std::filesystem::remove(file); }, {}};
 }
@@ -322,7 +312,7 @@ TEST_F(ProgramTest, Configurator) {
   Tell<Set>(
       {
           {L"", L"label1=" + savers + L";label5=C:\\OLD.SCR;focus=変　更;lists=" + drive + L" " +
-                    savers + L" 星空.scr 迷路.scr"},
+                    savers + L" 壊れた.scr 星空.scr 迷路.scr"},
           {L"", L"label5=（なし）", kSame, kBefore, false, kNothing,
            boot + "SCRNSAVE.EXE=A.TXT\r\n"},
           {L"", L"label5=なし　［画面の設定で変更して下さい］", kSame, kBefore, false, kNothing,
@@ -344,8 +334,8 @@ TEST_F(ProgramTest, Configurator) {
           {L"click 星空.scr;double 古い;click 星空.scr", L"label1=" + oldStar},
           {L"click 星空.scr;double 古い;click " + old, L"label1=" + oldStar},
           {L"click 迷路.scr;drive z", L"label1=z:迷路.scr"},
-          {L"drive q",
-           L"label1=" + drive + L";lists=" + drive + L" " + savers + L" 星空.scr 迷路.scr"},
+          {L"drive q", L"label1=" + drive + L";lists=" + drive + L" " + savers +
+                           L" 壊れた.scr 星空.scr 迷路.scr"},
           {L"click 迷路.scr;click 変　更", L"label5=" + maze, replaced, mazeSet, true},
           {L"click 迷路.scr;key enter", L"", replaced, mazeSet, true},
           {L"click 迷路.scr;click 変　更", L"window=ended", fallback + Entry(L"迷路.scr"), mazeSet,
@@ -372,8 +362,8 @@ TEST_F(ProgramTest, Configurator) {
           {L"click 迷路.scr;key tab;key tab;key tab;key tab;key shift+f10;choose t", L"", kSame,
            kBefore, false, Started(maze, L" /s")},
           {L"right 古い", L"label1=" + savers},
-          {L"right 迷路.scr;choose t", Says(ErrorKind::CannotStart, maze), kSame, kBefore, false,
-           kNothing, "", Broken(maze)},
+          {L"right 壊れた.scr;choose c", Says(ErrorKind::CannotStart, Saver(L"壊れた.scr"))},
+          {L"click 壊れた.scr;" + options, Says(ErrorKind::CannotStart, Saver(L"壊れた.scr"))},
           {L"click コントロールパネルの呼出し", L"", kSame, kBefore, false, panel},
           {L"click コントロールパネルの呼出し", panelMissing, kSame, kBefore, false, kNothing, "",
            kAsItIs, noPanel},

@@ -19,10 +19,6 @@ class ScratchFolder {
   ScratchFolder() { std::filesystem::create_directories(path_); }
   ~ScratchFolder() {
     std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error)) {
-      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
-                                   std::filesystem::perm_options::add, error);
-    }
     std::filesystem::remove_all(path_, error);
   }
   ScratchFolder(const ScratchFolder&) = delete;
