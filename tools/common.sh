@@ -69,7 +69,9 @@ zol_wine_session() {
     reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "$face" \
       /d IPAPGothic
   done
-  setsid "$ZOL_WINE" explorer.exe /desktop >/dev/null 2>&1 </dev/null &
+  # Started through start.exe, which returns once the desktop process is Wine's: a desktop started
+  # in the background could still be starting when the server is stopped, and start another one.
+  "$ZOL_WINE" start /b explorer.exe /desktop >/dev/null 2>&1 </dev/null
   local r=0
   "$@" || r=$?
   "$ZOL_WINESERVER" -k
