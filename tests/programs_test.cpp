@@ -63,11 +63,8 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
       {L"click", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
       {L"double", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}},
       {L"right", {WM_RBUTTONDOWN, WM_RBUTTONUP}}};
-  const std::map<std::wstring, WORD> keys = {{L"tab", VK_TAB},
-                                             {L"enter", VK_RETURN},
-                                             {L"escape", VK_ESCAPE},
-                                             {L"alt+f4", VK_F4},
-                                             {L"apps", VK_APPS}};
+  const std::map<std::wstring, WORD> keys = {
+      {L"tab", VK_TAB}, {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"alt+f4", VK_F4}};
   RECT at{};
   HWND control = FindWindowExW(form, nullptr, L"Button", what.c_str());
   if (!control) control = FindWindowExW(form, nullptr, L"Static", what.c_str());
@@ -679,6 +676,9 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
   EXPECT_EQ(ReadBytes(systemIni),
             "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + Cp932(favourite) + "\r\n");
   EXPECT_EQ(test::RegistryText(kDesktop, L"SCRNSAVE.EXE"), favourite);
+  // The installed quick switcher switches from its command line too, in the settings' folder.
+  EXPECT_EQ(test::Launch(programs / "zolswap.exe", L"/alternate", settings), 0u);
+  EXPECT_EQ(test::RegistryText(kDesktop, L"SCRNSAVE.EXE"), (systemFolder / L"流星.scr").wstring());
 
   const std::string used = ReadBytes(zolIni);
   EXPECT_EQ(test::Launch(programs / "uninstall.exe", L"/S", {}), 0u);
