@@ -32,17 +32,22 @@ struct Form1 {
   // The controls are declared in reverse tab order, as the window was designed: a control
   // created later lies over one created earlier.
   forms::Form form{{kCaption, 2565, 2940, kGrey, forms::Frame::FixedWithMinimize}};
+  // the control panel
   forms::CommandButton Command4{form, {L"コントロールパネル呼出", {240, 2040, 2055, 375}, 4}};
+  // to the alternate
   forms::CommandButton Command3{form, {L" に変更", {240, 840, 2055, 375}, 3}};
+  // to no screen saver
   forms::CommandButton Command2{form, {L"スクリーンセイバ無し", {240, 1440, 2055, 375}, 1}};
+  // to the favourite
   forms::CommandButton Command1{form, {L" に変更", {240, 240, 2055, 375}, 0}};
+  // the credit line
   forms::Label Label3{form, {L"ZOL Ver " ZOL_VERSION_WTEXT, {480, 2640, 1425, 180}, 2}};
 
   void Form_Load();
-  void Command1_Click();  // to the favourite
-  void Command2_Click();  // to no screen saver
-  void Command3_Click();  // to the alternate
-  void Command4_Click();  // the control panel
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
 
  private:
   void SwitchTo(Choice choice);
