@@ -38,13 +38,13 @@ TEST_F(CoreTest, ReadsTheFirstCapitalEntry) {
   }
 }
 
-// A rewrite passes over a temporary name that is taken, and leaves that file alone.
+// What the rewrite writes in place of a value that names no screen-saver file, the first entry
+// found after the lead byte 0x83 whose trail byte is "C", and the most lines a rewrite holds; the
+// fuzz target checks the rest of the rule on any file. A rewrite passes over a temporary name that
+// is taken, and leaves that file alone.
 TEST_F(CoreTest, RewritesOnlyTheEntry) {
   const Path taken = systemIni.native() + ToPath(L"." + std::to_wstring(getpid()) + L"-0.zol-new");
   test::WriteBytes(taken, "another program's");
-  // Bytes that code page 932 does not map back, and the letters CRNSAV after a lead byte.
-  const std::string kept =
-      Cp932(L"; 日本語  \r\n") + "\xff\x80\xa0\r\n\x87\x9a\xfa\x40\r\nx\xff\x83\x43RNSAV\r\n";
   const std::string none = Cp932(L"SCRNSAVE.EXE=（なし）\r\n");
   std::string thousand;  // the most lines that a rewrite holds
   for (size_t i = 1; i < kIniLineCapacity; ++i) thousand += "line" + std::to_string(i) + "\r\n";
@@ -57,18 +57,12 @@ TEST_F(CoreTest, RewritesOnlyTheEntry) {
   constexpr RewriteResult replaced = RewriteResult::EntryReplaced,
                           inserted = RewriteResult::EntryInserted;
   const Case cases[] = {
-      {kept + ";scrnsave.exe=old\r\nSCRNSAVE.EXE=live.scr\r\n" + kept, L"D:\\セイバー\\星空.scr",
-       kept + Cp932(L"SCRNSAVE.EXE=D:\\セイバー\\星空.scr\r\nSCRNSAVE.EXE=live.scr\r\n") + kept,
-       replaced},
-      {"a\rb\nc\r\n\r\nxcrnsave=x", L"b.SCR", "a\r\nb\nc\r\n\r\nSCRNSAVE.EXE=b.SCR\r\n", replaced},
-      {"[b]\nSCRNSAVE.EXE=a\nx=0", L"b.scr", "[b]\r\nSCRNSAVE.EXE=b.scr\r\nx=0\r\n", replaced},
+      {"x\xff\x83\x43RNSAV\r\n;scrnsave.exe=a\r\n", L"D:\\セイバー\\星空.scr",
+       "x\xff\x83\x43RNSAV\r\n" + Cp932(L"SCRNSAVE.EXE=D:\\セイバー\\星空.scr\r\n"), replaced},
       {"SCRNSAVE.EXE=a\r\n" + thousand, L"C:\\x.scr.bak",
        "SCRNSAVE.EXE=C:\\x.scr.bak\r\n" + thousand, replaced},
       {"SCRNSAVE.EXE=a.scr\r\n", L"C:\\a.scr\\folder1", none, replaced},
       {"SCRNSAVE.EXE=a.scr\r\n", L"", none, replaced},
-      {"displayfallback\r\nDisplayFallback", L"a.scr",
-       "displayfallback\r\nSCRNSAVE.EXE=a.scr\r\nDisplayFallback\r\nSCRNSAVE.EXE=a.scr\r\n",
-       inserted},
       {"DisplayFallback=0\r\n", L"C:\\x.scr.bk", "DisplayFallback=0\r\n" + none, inserted},
       {"DisplayFallback=0\r\n", L"C:\\a.scrあい",
        Cp932(L"DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\a.scrあい\r\n"), inserted},
