@@ -47,6 +47,20 @@ inline void SetRegistryAccess(const wchar_t* key, const wchar_t* access) {
   RegCloseKey(opened);
 }
 
+// The command lines of the programs that the fake program tells in the file that were started
+// since the last call, a line each, once there are as many lines as expected (or ten seconds have
+// passed).
+inline std::wstring Started(const fs::path& file, size_t expected) {
+  std::wstring text;
+  for (int i = 0; i < 100; ++i, Sleep(100)) {
+    const std::string bytes = ReadBytes(file);
+    text.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    if (size_t(std::count(text.begin(), text.end(), L'\n')) >= expected) break;
+  }
+  fs::remove(file);
+  return text;
+}
+
 // zol.ini, WINDOWS\system.ini and a folder of screen savers (星空.scr, 迷路.scr, a text file and
 // the subfolder 古い with another 星空.scr), all inside a scratch folder, which zol.ini names as
 // the control panel's. The screen savers and control.exe are the fake program, and ZOL_STARTED
@@ -79,18 +93,7 @@ struct Installation {
     _wputenv_s(L"ZOL_STARTED", started.c_str());
   }
 
-  // The command lines of the programs started since the last call, a line each, once there are as
-  // many lines as expected (or ten seconds have passed).
-  std::wstring Started(size_t expected = 0) const {
-    std::wstring text;
-    for (int i = 0; i < 100; ++i, Sleep(100)) {
-      const std::string bytes = ReadBytes(started);
-      text.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-      if (size_t(std::count(text.begin(), text.end(), L'\n')) >= expected) break;
-    }
-    fs::remove(started);
-    return text;
-  }
+  std::wstring Started(size_t expected = 0) const { return test::Started(started, expected); }
 
   ZolLines lines;
   ScratchFolder folder;

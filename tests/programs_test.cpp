@@ -651,7 +651,13 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
   const fs::path systemFolder = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH));
   const wchar_t* savers[] = {L"迷路.scr", L"星空.scr", L"流星.scr"};
   // The current screen saver is none of the system folder's: the first there is the favourite.
-  for (const wchar_t* name : savers) test::WriteBytes(systemFolder / name, "");
+  // The screen savers are the fake program, which tells in a scratch folder that it was started.
+  for (const wchar_t* name : savers) {
+    fs::copy_file(fs::path(_pgmptr).parent_path() / "fake_program.exe", systemFolder / name,
+                  fs::copy_options::overwrite_existing);
+  }
+  const test::ScratchFolder scratch;
+  _wputenv_s(L"ZOL_STARTED", (scratch / "started.txt").c_str());
   test::SetRegistryText(kDesktop, L"SCRNSAVE.EXE", L"C:\\elsewhere\\old.scr");
   fs::remove_all(settings);  // what an earlier run kept
 
@@ -665,10 +671,14 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
   EXPECT_EQ(ReadBytes(systemIni),
             "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\elsewhere\\old.scr\r\n");
 
-  // Each program starts from its shortcut in the settings' folder.
-  EXPECT_EQ(test::Launch(startMenu / L"ZOL 設定.lnk", nullptr, {},
-                         [](HWND window) { Acts(window, L"close", false); }),
-            0u);
+  // Each program starts from its shortcut in the settings' folder; the configurator tests a screen
+  // saver from its file list's menu.
+  EXPECT_EQ(
+      test::Launch(startMenu / L"ZOL 設定.lnk", nullptr, {},
+                   [](HWND window) { Acts(window, L"right 星空.scr;choose t;close", false); }),
+      0u);
+  EXPECT_EQ(test::Started(scratch / "started.txt", 1),
+            L"\"" + (systemFolder / L"星空.scr").wstring() + L"\" /s\n");
   EXPECT_EQ(test::Launch(startMenu / L"ZOL 切替.lnk", nullptr, {},
                          [](HWND window) { Acts(window, L"click 星空.scr に変更", false); }),
             0u);
