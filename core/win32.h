@@ -21,7 +21,6 @@ struct Releaser {
 
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, Releaser<DeleteObject>>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, Releaser<DeleteObject>>;
-using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, Releaser<RegCloseKey>>;
 // CreateFile and FindFirstFile answer INVALID_HANDLE_VALUE, not null, when they fail.
 template <auto Release>
 struct InvalidOrReleaser {

@@ -64,14 +64,14 @@ int SwitchFromCommandLine(const std::vector<std::wstring>& arguments,
                                                         {L"none", Choice::None},
                                                         {L"alternate", Choice::Alternate}};
   const std::wstring& argument = arguments.front();
-  const bool one =
+  const bool oneFlag =
       arguments.size() == 1 && argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
-  if (one && argument.substr(1) == L"?") {
+  if (oneFlag && argument.substr(1) == L"?") {
     MessageBoxW(nullptr, kUsage, Form1::kCaption, MB_OK | MB_ICONINFORMATION);
     return 0;
   }
   for (const auto& [name, choice] : switches) {
-    if (!one || _wcsicmp(argument.c_str() + 1, name) != 0) continue;
+    if (!oneFlag || _wcsicmp(argument.c_str() + 1, name) != 0) continue;
     try {
       app::ProgramSettings settings(settingsFile, zol::SettingsForm::QuickSwitcher);
       settings.Load();
