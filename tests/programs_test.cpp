@@ -1,6 +1,6 @@
-// The two programs as their users meet them: stories told on each window (what the user does, in
-// the order of the program's sequences, then what the user and Windows see), each program as a
-// process of its own, the window layer beneath them, and the installation.
+// The two programs as their users meet them: stories told on each window (what the user does,
+// then what the user and Windows see), each program as a process of its own, the window layer
+// beneath them, and the installation.
 #include <gtest/gtest.h>
 #include <windows.h>
 
