@@ -184,8 +184,11 @@ LRESULT Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
   return TRUE;
 }
 
+// A right click on the title bar opens the window's own menu, as it does by default.
 LRESULT Form::OnContextMenu(HWND control, LPARAM at) {
-  if (Control* found = Find(control)) found->OnContextMenu({GET_X_LPARAM(at), GET_Y_LPARAM(at)});
+  Control* found = Find(control);
+  if (!found) return DefWindowProcW(hwnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), at);
+  found->OnContextMenu({GET_X_LPARAM(at), GET_Y_LPARAM(at)});
   return 0;
 }
 
