@@ -76,6 +76,8 @@ struct Installation {
     }
     WriteBytes(savers / L"読んで.txt", "");
     WriteBytes(savers / L"壊れた.scr", "MZ");
+    WriteBytes(savers / L"隠れた.scr", "MZ");
+    SetFileAttributesW((savers / L"隠れた.scr").c_str(), FILE_ATTRIBUTE_HIDDEN);
     const std::wstring drive = folder.Path().root_name().wstring();
     lines = {drive,
              DirOf(systemIni.parent_path()),

@@ -53,6 +53,7 @@ constexpr const wchar_t* kPolicy =
 
 // What a user does to a window, as the messages that the mouse and the keyboard post:
 //   click X, double X, right X   on the button or label captioned X, or on the entry X of a list
+//   under X                      a right click just below the entry X of a list
 //   drive L                      the drive letter L typed into the drive list
 //   key K                        tab, enter, escape, alt+f4 or shift+f10 on the control with the
 //                                focus
@@ -62,7 +63,8 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
   const std::map<std::wstring, std::vector<UINT>> mouse = {
       {L"click", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
       {L"double", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}},
-      {L"right", {WM_RBUTTONDOWN, WM_RBUTTONUP}}};
+      {L"right", {WM_RBUTTONDOWN, WM_RBUTTONUP}},
+      {L"under", {WM_RBUTTONDOWN, WM_RBUTTONUP}}};
   const std::map<std::wstring, WORD> keys = {
       {L"tab", VK_TAB}, {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"alt+f4", VK_F4}};
   RECT at{};
@@ -73,6 +75,7 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
     const LRESULT i = SendMessageW(list, LB_FINDSTRINGEXACT, -1, LPARAM(what.c_str()));
     if (i != LB_ERR && SendMessageW(list, LB_GETITEMRECT, i, LPARAM(&at)) != LB_ERR) control = list;
   }
+  if (verb == L"under") OffsetRect(&at, 0, at.bottom - at.top + 2);
   if (mouse.count(verb)) {
     EXPECT_TRUE(control) << "nothing shows " << what;
     for (const UINT m : mouse.at(verb)) {
@@ -112,7 +115,8 @@ void Acts(HWND form, std::wstring_view acts, bool inProcess) {
   for (const std::wstring& act : Split(acts)) {
     const size_t blank = std::min(act.find(L' '), act.size());
     Act(form, act.substr(0, blank), act.substr(std::min(blank + 1, act.size())));
-    const bool menu = act.starts_with(L"right") || act == L"key shift+f10";
+    const bool menu =
+        act.starts_with(L"right") || act.starts_with(L"under") || act == L"key shift+f10";
     for (MSG m; inProcess && !menu && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
       if (IsDialogMessageW(form, &m)) continue;
       TranslateMessage(&m);
@@ -359,6 +363,7 @@ TEST_F(ProgramTest, Configurator) {
           {L"click 迷路.scr;key tab;key tab;key tab;key tab;key shift+f10;choose t", L"", kSame,
            kBefore, false, Started(maze, L" /s")},
           {L"right 古い", L"label1=" + savers},
+          {L"double 古い;under 星空.scr;choose t", L"label1=" + old},
           {L"right 壊れた.scr;choose c", Says(ErrorKind::CannotStart, Saver(L"壊れた.scr"))},
           {L"click 壊れた.scr;" + options, Says(ErrorKind::CannotStart, Saver(L"壊れた.scr"))},
           {L"click コントロールパネルの呼出し", L"", kSame, kBefore, false, panel},
