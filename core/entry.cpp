@@ -12,14 +12,10 @@ namespace {
 
 constexpr std::wstring_view kEntryKey = L"SCRNSAVE.EXE=";
 
-using Approval = std::function<void(std::wstring_view written)>;
-
-std::string NewEntryLine(std::wstring_view value, RewriteResult result, const Path& systemIni,
-                         const Approval& approve) {
-  const std::wstring written = WrittenEntryValue(value, result);
-  const std::optional<std::string> bytes = EncodeCp932Strict(std::wstring(kEntryKey) + written);
+std::string NewEntryLine(std::wstring_view value, RewriteResult result, const Path& systemIni) {
+  const std::optional<std::string> bytes =
+      EncodeCp932Strict(std::wstring(kEntryKey) + WrittenEntryValue(value, result));
   if (!bytes) throw Error(ErrorKind::NotRepresentable, FullPath(systemIni));
-  if (approve) approve(written);
   return *bytes;
 }
 
@@ -36,7 +32,7 @@ std::optional<std::wstring> ReadCurrentEntry(const Path& systemIni) {
 }
 
 RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue,
-                           const Approval& approve) {
+                           const std::function<void(std::wstring_view written)>& approve) {
   if (newEntryValue.find_first_of(std::wstring_view(L"\r\n\0", 3)) != newEntryValue.npos) {
     throw Error(ErrorKind::LineBreakInValue, FullPath(systemIni));
   }
@@ -44,15 +40,19 @@ RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValu
   if (iniLines.size() > kIniLineCapacity) throw Error(ErrorKind::TooManyLines, FullPath(systemIni));
 
   std::vector<std::string> written = iniLines;
+  // The last step of either way: the approval, then the file.
+  const auto write = [&](RewriteResult result) {
+    if (approve) approve(WrittenEntryValue(newEntryValue, result));
+    ReplaceFileLines(systemIni, written);
+    return result;
+  };
   for (std::string& line : written) {
     if (!ContainsNoCase(FromCp932(line), L"CRNSAV")) continue;
-    line = NewEntryLine(newEntryValue, RewriteResult::EntryReplaced, systemIni, approve);
-    ReplaceFileLines(systemIni, written);
-    return RewriteResult::EntryReplaced;
+    line = NewEntryLine(newEntryValue, RewriteResult::EntryReplaced, systemIni);
+    return write(RewriteResult::EntryReplaced);
   }
 
-  const std::string entry =
-      NewEntryLine(newEntryValue, RewriteResult::EntryInserted, systemIni, {});
+  const std::string entry = NewEntryLine(newEntryValue, RewriteResult::EntryInserted, systemIni);
   written.clear();
   for (const std::string& line : iniLines) {
     written.push_back(line);
@@ -61,9 +61,7 @@ RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValu
   if (written.size() == iniLines.size()) {
     throw Error(ErrorKind::NoPlaceForEntry, FullPath(systemIni));
   }
-  if (approve) approve(WrittenEntryValue(newEntryValue, RewriteResult::EntryInserted));
-  ReplaceFileLines(systemIni, written);
-  return RewriteResult::EntryInserted;
+  return write(RewriteResult::EntryInserted);
 }
 
 std::wstring WrittenEntryValue(std::wstring_view newEntryValue, RewriteResult result) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -44,7 +45,9 @@ class SelectedObject {
   HGDIOBJ replaced_;
 };
 
-// File names in the order that the lists show them: as Windows compares them, blind to case.
+// File names and paths as Windows compares them, blind to case; NameBefore is the order of the
+// lists.
+bool SameName(std::wstring_view a, std::wstring_view b);
 bool NameBefore(const std::wstring& a, const std::wstring& b);
 
 enum class Entries { Folders, Files };

@@ -8,11 +8,6 @@
 namespace forms {
 namespace {
 
-bool SameText(std::wstring_view a, std::wstring_view b) {
-  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 // A drive text is a drive letter and a colon, and anything but a path after them.
 bool IsDriveText(std::wstring_view text) {
   return text.size() >= 2 && text[1] == L':' && iswalpha(text[0]) &&
@@ -167,7 +162,7 @@ void DirList::SetPath(std::wstring_view path) {
   if (full.size() < 3 || full[1] != L':') {  // the list shows folders on drives
     throw zol::Error(zol::ErrorKind::CannotReadFolder, std::wstring(path));
   }
-  if (SameText(full, path_)) return;
+  if (zol::SameName(full, path_)) return;
   const std::vector<std::wstring> subfolders = zol::ListFolder(full, zol::Entries::Folders);
 
   entries_.clear();

@@ -54,11 +54,6 @@ FolderParts Split(const zol::Path& folder) {
   return {folder.substr(0, root), In(folder.substr(root), L"")};
 }
 
-// File names are the same as Windows compares them, blind to letter case.
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 std::wstring CurrentScreenSaver(const Machine& machine) {
   if (machine.IsNtFamily()) return machine.ScreenSaverSetting();
   return zol::ReadCurrentEntry(In(machine.WindowsFolder(), L"system.ini")).value_or(L"");
@@ -74,7 +69,7 @@ Choice ChooseScreenSavers(const Machine& machine, const zol::Path& folder,
   if (names.empty()) return {};
   std::sort(names.begin(), names.end(), zol::NameBefore);
   const auto found = std::find_if(names.begin(), names.end(), [&](const std::wstring& name) {
-    return SameName(In(folder, name), current);
+    return zol::SameName(In(folder, name), current);
   });
   const size_t favourite = found == names.end() ? 0 : found - names.begin();
   const size_t alternate = (favourite + 1) % names.size();
