@@ -1,8 +1,9 @@
 // Prints how long a switch takes end to end, and how much memory it takes: zolswap is started on
 // a scratch installation, its window waited for, 「スクリーンセイバ無し」 clicked and its end
-// waited for; the same for bare_button, a program with nothing but that button; and "zolswap
-// /none", the same switch from the command line, with no window, started and waited for. The three
-// are started in turn, under the same Wine server. Not a test: it asserts nothing.
+// waited for; the same for bare_button, a program with nothing but that button, and for
+// bare_themed, the same with the programs' manifest (common controls 6 and DPI awareness); and
+// "zolswap /none", the same switch from the command line, with no window, started and waited for.
+// They are started in turn, under the same Wine server. Not a test: it asserts nothing.
 //
 //   switch_benchmark [pairs]   (20 unless given)
 #include <windows.h>
@@ -178,17 +179,19 @@ int wmain(int argc, wchar_t** argv) {
       {"zolswap", here + L"..\\switcher\\zolswap.exe", L"ＺＯＬ３．６０"},
       {"bare_button", here + L"bare_button.exe", L"Bare button"},
       {"zolswap /none", here + L"..\\switcher\\zolswap.exe", nullptr, L" /none"},
+      {"bare_themed", here + L"bare_themed.exe", L"Bare button"},
   };
+  constexpr int kPrograms = std::size(programs);
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   const Installation installation(std::wstring(temp) + L"zol-switch-benchmark\\");
 
   // The first pair warms the caches up and is not counted. The memory is followed in pairs of its
   // own, after the timed ones: reading it slows the program down.
-  std::vector<double> shown[3], ended[3], whole[3];
-  std::vector<SIZE_T> peak[3];
+  std::vector<double> shown[kPrograms], ended[kPrograms], whole[kPrograms];
+  std::vector<SIZE_T> peak[kPrograms];
   for (int pair = -1; pair < pairs + kMemoryPairs; ++pair) {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kPrograms; ++i) {
       installation.Reset();
       const Run run = Switch(programs[i], installation.folder, pair >= pairs);
       if (pair < 0) continue;
@@ -204,7 +207,7 @@ int wmain(int argc, wchar_t** argv) {
   installation.Remove();
 
   constexpr double kMiB = 1 << 20;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kPrograms; ++i) {
     std::printf("%-13s %6.1f ms end to end", programs[i].name, Median(whole[i]));
     if (programs[i].caption) {
       std::printf(" (%6.1f to the window, %5.1f from the click to the end)", Median(shown[i]),
@@ -212,13 +215,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf(", peak working set %5.1f MiB\n", static_cast<double>(Median(peak[i])) / kMiB);
   }
-  for (int i : {0, 2}) {
+  for (const auto& [i, yardstick] : {std::pair(0, 1), std::pair(2, 1), std::pair(0, 3)}) {
     std::printf(
-        "%s / bare_button: %.2f times the time, %+.1f MiB peak working set "
+        "%s / %s: %.2f times the time, %+.1f MiB peak working set "
         "(medians of %d and %d runs each, the programs in turn)\n",
-        programs[i].name, Median(whole[i]) / Median(whole[1]),
-        (static_cast<double>(Median(peak[i])) - static_cast<double>(Median(peak[1]))) / kMiB, pairs,
-        kMemoryPairs);
+        programs[i].name, programs[yardstick].name, Median(whole[i]) / Median(whole[yardstick]),
+        (static_cast<double>(Median(peak[i])) - static_cast<double>(Median(peak[yardstick]))) /
+            kMiB,
+        pairs, kMemoryPairs);
   }
   return 0;
 }
