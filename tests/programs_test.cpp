@@ -20,24 +20,31 @@ namespace zol {
 namespace {
 using test::Cp932;
 using test::ReadBytes;
-using test::Text;
-using Set = zolset::Form1;
-using Swap = zolswap::Form1;
+using Seen = std::map<std::wstring, std::wstring>;
+namespace fs = std::filesystem;
 
 // The screen saver that Windows of the NT family keeps for the user, and ScreenSaveActive.
 constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
-using Desktop = std::pair<Text, Text>;
-const Desktop kBefore = {L"C:\\OLD.SCR", L""};  // before each story
+constexpr const wchar_t* kPolicy =
+    L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
 
-Desktop ReadDesktop() {
-  return {test::RegistryText(kDesktop, L"SCRNSAVE.EXE"),
-          test::RegistryText(kDesktop, L"ScreenSaveActive")};
+void WriteDesktop(const test::Text& saver, const test::Text& active) {
+  test::SetRegistryText(kDesktop, L"SCRNSAVE.EXE", saver);
+  test::SetRegistryText(kDesktop, L"ScreenSaveActive", active);
 }
 
-void WriteDesktop(const Desktop& values) {
-  test::SetRegistryText(kDesktop, L"SCRNSAVE.EXE", values.first);
-  test::SetRegistryText(kDesktop, L"ScreenSaveActive", values.second);
+// Both values, "-" for one that is absent.
+std::wstring ReadDesktop() {
+  return test::RegistryText(kDesktop, L"SCRNSAVE.EXE").value_or(L"-") + L" " +
+         test::RegistryText(kDesktop, L"ScreenSaveActive").value_or(L"-");
 }
+
+// The user's own values, put back when the test ends.
+struct KeptDesktop {
+  const test::Text saver = test::RegistryText(kDesktop, L"SCRNSAVE.EXE"),
+                   active = test::RegistryText(kDesktop, L"ScreenSaveActive");
+  ~KeptDesktop() { WriteDesktop(saver, active); }
+};
 
 std::vector<std::wstring> Split(std::wstring_view text) {
   std::vector<std::wstring> parts;
@@ -47,10 +54,6 @@ std::vector<std::wstring> Split(std::wstring_view text) {
   }
   return parts;
 }
-
-constexpr const wchar_t* kPolicy =
-    L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
-
 // What a user does to a window, as the messages that the mouse and the keyboard post:
 //   click X, double X, right X   on the button or label captioned X, or on the entry X of a list
 //   under X                      a right click just below the entry X of a list
@@ -154,12 +157,12 @@ std::wstring Shown(const forms::Label& label) {
 // What the user sees of a window: the control with the focus, whether the window is open, hidden
 // or ended, and the configurator's labels and the drive, the folder and the files of its lists.
 template <class Window>
-std::map<std::wstring, std::wstring> Seen(const Window& w) {
-  std::map<std::wstring, std::wstring> seen = {{L"focus", Name(GetFocus())}};
+Seen SeenOn(const Window& w) {
+  Seen seen = {{L"focus", Name(GetFocus())}};
   seen[L"window"] = w.form.Ended()                     ? L"ended"
                     : IsWindowVisible(w.form.Handle()) ? L"open"
                                                        : L"hidden";
-  if constexpr (std::is_same_v<Window, Set>) {
+  if constexpr (std::is_same_v<Window, zolset::Form1>) {
     seen[L"label1"] = Shown(w.Label1);
     seen[L"label5"] = Shown(w.Label5);
     std::wstring& lists = seen[L"lists"] = w.Drvlist.Drive().substr(0, 2) + L" " + w.Dirlist.Path();
@@ -172,49 +175,62 @@ std::map<std::wstring, std::wstring> Seen(const Window& w) {
   return seen;
 }
 
-// A condition that a story runs under: set before the window starts, undone after the story.
+// A condition that a story runs under: set before the program starts, undone after the story.
 struct Condition {
   std::function<void()> set, undo;
 };
 
-// A user's story: what the user does, what the user sees afterwards ("label1=…;focus=…", keys of
-// Seen and "said", the error reports; the window open and nothing said unless it says otherwise),
-// and what Windows sees: system.ini and the registry values after (as before when not given),
-// whether zol.ini was saved with the window's position, and the programs started. Then what
-// differs before the story: system.ini, a condition, and zol.ini.
+// A user's story: what the user does, what the user and Windows see afterwards, and the condition
+// that it runs under. What is seen is "key=text;…" over these keys, each as before the story
+// unless given: label1, label5, lists (the drive, the folder and the files), focus, window (open,
+// hidden or ended), said (the error reports), zol.ini ("saved" with the window's position, "kept"
+// or its text), system.ini (its text), registry (SCRNSAVE.EXE and ScreenSaveActive), started (the
+// command lines of the programs started, a line each), and for a process exit and width (of the
+// window's client area).
 struct Story {
   std::wstring acts, sees;
-  std::string systemIni = {};
-  Desktop desktop = kBefore;
-  bool saved = false;
-  std::wstring started = {};
-  std::string systemIniBefore = {};
   Condition condition = {};
-  std::string zolIniBefore = {};
 };
-const std::string kSame;           // system.ini as before
-const std::wstring kNothing;       // no program started
-const Condition kAsItIs;           // the installation as it is
-const Desktop kNone = {{}, L"0"};  // the registry values that name no screen saver
 
-// The scratch installation, and the stories told on a program's window there.
+// The scratch installation, and the stories told on a program there.
 class ProgramTest : public ::testing::Test {
  protected:
-  ~ProgramTest() override { WriteDesktop(kept_); }
-
-  // Tells each story on a window of its own; after its start-up the window is moved to 30, 45
-  // pixels. Every window that shows, shows whole on the work area.
-  template <class Window>
-  void Tell(const std::vector<Story>& stories, const std::string& saved) {
+  // Tells each story: the installation's files and registry values, the condition, the story that
+  // `run` tells, giving what the user saw, and what Windows sees then. Every story sees `usual`.
+  void Tell(const std::vector<Story>& stories, const std::wstring& usual, const std::string& saved,
+            const std::function<Seen(const Story&)>& run) {
     for (const Story& s : stories) {
       SCOPED_TRACE(testing::Message() << "story " << &s - stories.data() << ": " << s.acts);
-      test::WriteBytes(install.zolIni, s.zolIniBefore.empty() ? zolIni_ : s.zolIniBefore);
-      test::WriteBytes(install.systemIni,
-                       s.systemIniBefore.empty() ? systemIni_ : s.systemIniBefore);
-      WriteDesktop(kBefore);
+      test::WriteBytes(install.zolIni, zolIni_);
+      test::WriteBytes(install.systemIni, systemIni_);
+      WriteDesktop(L"C:\\OLD.SCR", L"");
       if (s.condition.set) s.condition.set();
-      const std::string zolIni = ReadBytes(install.zolIni),
-                        systemIni = ReadBytes(install.systemIni);
+      const std::string zolIni = ReadBytes(install.zolIni);
+      Seen told = {{L"said", L""},
+                   {L"zol.ini", L"kept"},
+                   {L"started", L""},
+                   {L"system.ini", FromCp932(ReadBytes(install.systemIni))},
+                   {L"registry", ReadDesktop()}};
+      for (const std::wstring& part : Split(usual + L";" + s.sees)) {
+        told[part.substr(0, part.find(L'='))] = part.substr(part.find(L'=') + 1);
+      }
+      Seen seen = run(s);
+      const std::string zol = ReadBytes(install.zolIni);
+      seen[L"zol.ini"] = zol == saved ? L"saved" : zol == zolIni ? L"kept" : FromCp932(zol);
+      seen[L"system.ini"] = FromCp932(ReadBytes(install.systemIni));
+      seen[L"registry"] = ReadDesktop();
+      seen[L"started"] =
+          install.Started(std::count(told[L"started"].begin(), told[L"started"].end(), L'\n'));
+      for (const auto& [what, text] : told) EXPECT_EQ(seen[what], text) << what;
+      if (s.condition.undo) s.condition.undo();
+    }
+  }
+
+  // Each story on a window of the program's own in this process. After its start-up the window
+  // is moved to 30, 45 pixels. Every window that shows, shows whole on the work area.
+  template <class Window>
+  void TellOnWindow(const std::vector<Story>& stories, const std::string& saved) {
+    Tell(stories, L"window=open", saved, [&](const Story& s) {
       auto w = std::make_unique<Window>(install.zolIni);
       std::wstring said;
       w->form.ReportError = [&](const Error& e) { said += e.Text(); };
@@ -226,18 +242,41 @@ class ProgramTest : public ::testing::Test {
                   (IntersectRect(&inside, &frame, &work) && EqualRect(&inside, &frame)));
       SetWindowPos(w->form.Handle(), nullptr, 30, 45, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
       Acts(w->form.Handle(), s.acts, true);
-      std::map<std::wstring, std::wstring> seen = Seen(*w), told = {{L"window", L"open"}};
+      Seen seen = SeenOn(*w);
       seen[L"said"] = said;
-      for (const std::wstring& part : Split(L"said=;" + s.sees)) {
-        told[part.substr(0, part.find(L'='))] = part.substr(part.find(L'=') + 1);
-      }
-      for (const auto& [what, text] : told) EXPECT_EQ(seen[what], text) << what;
-      EXPECT_EQ(std::tuple(ReadBytes(install.zolIni), ReadBytes(install.systemIni), ReadDesktop(),
-                           install.Started(std::count(s.started.begin(), s.started.end(), L'\n'))),
-                std::tuple(s.saved ? saved : zolIni, s.systemIni.empty() ? systemIni : s.systemIni,
-                           s.desktop, s.started));
-      if (s.condition.undo) s.condition.undo();
-    }
+      return seen;
+    });
+  }
+
+  // Each story on the program started as the shell starts it and driven from outside. Its acts
+  // are its command line when they begin with "/" or "-"; what it says shows in a message box.
+  void TellAsProcess(const wchar_t* program, const std::vector<Story>& stories) {
+    const fs::path built = fs::path(_pgmptr).parent_path().parent_path() / program;
+    Tell(stories, L"exit=0", ZolIni(&test::ZolLines::top, L" 1500 ", L" 3000 "),
+         [&](const Story& s) {
+           Seen seen;
+           const auto act = [&](HWND window) {
+             RECT client;
+             GetClientRect(window, &client);
+             seen[L"width"] = std::to_wstring(client.right);
+             Acts(window, s.acts, false);
+           };
+           const auto read = [&](HWND box) {  // the message box's text, then its OK button
+             for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr));) {
+               if (Name(text) != L"Static" && !seen.count(L"said")) seen[L"said"] = Name(text);
+             }
+             EXPECT_EQ(Name(box), L"ＺＯＬ３．６０");
+             PostMessageW(box, WM_COMMAND, IDOK, 0);
+           };
+           const bool commandLine = s.acts.starts_with(L'/') || s.acts.starts_with(L'-');
+           const DWORD exit =
+               !commandLine ? test::Launch(built, nullptr, install.folder.Path(), act)
+               : s.sees.find(L"said=") != std::wstring::npos
+                   ? test::Launch(built, s.acts.c_str(), install.folder.Path(), read, L"#32770")
+                   : test::Launch(built, s.acts.c_str(), install.folder.Path());
+           seen[L"exit"] = std::to_wstring(exit);
+           return seen;
+         });
   }
 
   // zol.ini with other lines.
@@ -248,127 +287,143 @@ class ProgramTest : public ::testing::Test {
     if (left) lines.left = left;
     return test::ZolIniBytes(lines);
   }
-  std::wstring Saver(const wchar_t* name) const { return (install.savers / name).wstring(); }
-  std::string Entry(const wchar_t* s) const { return Cp932(L"SCRNSAVE.EXE=" + Saver(s)) + "\r\n"; }
-  // How the fake program tells that it was started, by its path and with the arguments given.
-  static std::wstring Started(const std::filesystem::path& program,
-                              const wchar_t* arguments = L"") {
-    return L"\"" + program.wstring() + L"\"" + arguments + L"\n";
+  // Conditions: zol.ini with other lines, system.ini with this text.
+  Condition ZolIniWith(std::wstring test::ZolLines::*line, const wchar_t* text,
+                       const wchar_t* left = nullptr) const {
+    return {[=, this] { test::WriteBytes(install.zolIni, ZolIni(line, text, left)); }, {}};
   }
-  static std::wstring Says(ErrorKind kind, const std::filesystem::path& subject) {
-    return L"said=" + Error(kind, subject.wstring()).Text();
+  Condition SystemIni(const std::wstring& text) const {
+    return {[=, this] { test::WriteBytes(install.systemIni, Cp932(text)); }, {}};
+  }
+  std::wstring Saver(const wchar_t* name) const { return (install.savers / name).wstring(); }
+  // What a change to the screen saver given shows: system.ini with its entry and the registry.
+  std::wstring Changed(const std::wstring& systemIni, const wchar_t* saver) const {
+    const std::wstring registry = *saver ? Saver(saver) + L" 1" : L"- 0";
+    return L";system.ini=" + systemIni + L";registry=" + registry;
+  }
+  std::wstring Entry(const wchar_t* s) const { return L"SCRNSAVE.EXE=" + Saver(s) + L"\r\n"; }
+  // How the fake program tells that it was started, by its path and with the arguments given.
+  static std::wstring Started(const fs::path& program, const wchar_t* arguments = L"") {
+    return L";started=\"" + program.wstring() + L"\"" + arguments + L"\n";
+  }
+  static std::wstring Says(ErrorKind kind, const fs::path& subject) {
+    return L";said=" + Error(kind, subject.wstring()).Text();
+  }
+  // What the policy refuses, with the value that decides.
+  static std::wstring Refused(const std::wstring& value) {
+    return L";said=" +
+           Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicy), value)
+               .Text();
   }
 
+  const KeptDesktop kept_;
   test::Installation install;
-  const Desktop kept_ = ReadDesktop();
   const std::string zolIni_ = ReadBytes(install.zolIni), systemIni_ = ReadBytes(install.systemIni);
-  const std::string display = "[display]\r\nDisplayFallback=0\r\n";
-  const std::string noPanel = ZolIni(&test::ZolLines::panelDirLine, L"=\\nowhere\\");
+  const std::wstring boot = L"[boot]\r\n", display = L"[display]\r\nDisplayFallback=0\r\n";
+  const Condition noPanel = ZolIniWith(&test::ZolLines::panelDirLine, L"=\\nowhere\\");
   const std::wstring panel = Started(install.folder / "control.exe");
   const std::wstring panelMissing = Says(ErrorKind::CannotStart, L"C:\\nowhere\\control.exe");
   const std::wstring locked =
       Says(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\Control Panel\\Desktop");
   const std::wstring notSaved =
-      L"said=" + Error(ErrorKind::AccessDenied, install.zolIni).AfterEntryChanged().Text();
-  // What the policy refuses, with the value that decides.
-  static std::wstring Refused(const std::wstring& value) {
-    return L"said=" +
-           Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicy), value)
-               .Text();
-  }
+      L";said=" + Error(ErrorKind::AccessDenied, install.zolIni).AfterEntryChanged().Text();
 };
 
 // Conditions: the registry key of the screen saver write-protected, a file write-protected or
-// missing.
+// missing, the administrator's policy for the screen saver with one value set, Wine answering as
+// Windows 98, and the display at another DPI.
 const Condition kRegistryLocked = {
     [] { test::SetRegistryAccess(kDesktop, L"D:(D;;0x2;;;WD)(A;;KA;;;WD)"); },
     [] { test::SetRegistryAccess(kDesktop, L"D:(A;;KA;;;WD)"); }};
 
-Condition ReadOnly(const std::filesystem::path& file) {
+Condition ReadOnly(const fs::path& file) {
   return {[file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY); },
           [file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); }};
 }
 
-// The administrator's policy for the screen saver, one value of it set.
+Condition Missing(const fs::path& file) {
+  return {[file] { fs::remove(file); }, {}};
+}
+
 Condition Policy(const wchar_t* name, const wchar_t* text) {
   return {[=] { test::SetRegistryText(kPolicy, name, text); },
           [] { RegDeleteKeyW(HKEY_CURRENT_USER, kPolicy); }};
 }
 
-Condition Missing(const std::filesystem::path& file) {
-  return {[file] { std::filesystem::remove(file); }, {}};
+const Condition kWindows98 = {
+    [] { test::SetRegistryText(L"Software\\Wine", L"Version", L"win98"); },
+    [] { test::SetRegistryText(L"Software\\Wine", L"Version", {}); }};
+
+Condition Dpi(DWORD dpi) {
+  const auto set = [](DWORD value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &value, sizeof value);
+  };
+  return {[=] { set(dpi); }, [=] { set(96); }};
 }
 
 // The configurator, from start-up through browsing to each command; a start-up that fails shows
 // no window, and one from a position off every screen (a monitor that is gone) shows the window
 // whole. The test command maps Q: to a folder that does not exist.
 TEST_F(ProgramTest, Configurator) {
-  const std::string boot = "[boot]\r\n", fallback = "[display]\r\nDisplayFallback=1\r\n";
-  const std::wstring savers = install.savers.wstring(), old = Saver(L"古い"),
-                     maze = Saver(L"迷路.scr"), oldStar = old + L"\\星空.scr";
+  const std::wstring fallback = L"[display]\r\nDisplayFallback=1\r\n", savers = install.savers,
+                     old = Saver(L"古い"), maze = Saver(L"迷路.scr"), broken = Saver(L"壊れた.scr");
   const std::wstring drive = {static_cast<wchar_t>(towlower(savers[0])), L':'};
+  const std::wstring files = L";lists=" + drive + L" " + savers + L" 壊れた.scr 星空.scr 迷路.scr";
   const std::wstring options = L"click オプション設定　（変更後実施して下さい）";
-  const std::string replaced = boot + Entry(L"迷路.scr") + display;
-  const Desktop mazeSet = {maze, L"1"};
-  Tell<Set>(
+  const std::wstring applied =
+      L";zol.ini=saved" + Changed(boot + Entry(L"迷路.scr") + display, L"迷路.scr");
+  const std::wstring apply = L"click 迷路.scr;click 変　更";
+  TellOnWindow<zolset::Form1>(
       {
-          {L"", L"label1=" + savers + L";label5=C:\\OLD.SCR;focus=変　更;lists=" + drive + L" " +
-                    savers + L" 壊れた.scr 星空.scr 迷路.scr"},
-          {L"", L"label5=（なし）", kSame, kBefore, false, kNothing,
-           boot + "SCRNSAVE.EXE=A.TXT\r\n"},
-          {L"", L"label5=なし　［画面の設定で変更して下さい］", kSame, kBefore, false, kNothing,
-           fallback},
-          {L"", Says(ErrorKind::FileNotFound, install.zolIni) + L";window=ended", kSame, kBefore,
-           false, kNothing, "", Missing(install.zolIni)},
-          {L"", Says(ErrorKind::FileNotFound, install.systemIni) + L";window=ended", kSame, kBefore,
-           false, kNothing, "", Missing(install.systemIni)},
-          {L"", Says(ErrorKind::CannotReadFolder, L"C:\\gone") + L";window=ended", kSame, kBefore,
-           false, kNothing, "", kAsItIs, ZolIni(&test::ZolLines::favouriteDir, L"\\gone\\")},
-          {L"", L"", kSame, kBefore, false, kNothing, "", kAsItIs,
-           ZolIni(&test::ZolLines::top, L" -1500 ", L"60000")},
+          {L"", L"label1=" + savers + L";label5=C:\\OLD.SCR;focus=変　更" + files},
+          {L"", L"label5=（なし）", SystemIni(boot + L"SCRNSAVE.EXE=A.TXT\r\n")},
+          {L"", L"label5=なし　［画面の設定で変更して下さい］", SystemIni(fallback)},
+          {L"", Says(ErrorKind::FileNotFound, install.zolIni) + L";window=ended",
+           Missing(install.zolIni)},
+          {L"", Says(ErrorKind::FileNotFound, install.systemIni) + L";window=ended",
+           Missing(install.systemIni)},
+          {L"", Says(ErrorKind::CannotReadFolder, L"C:\\gone") + L";window=ended",
+           ZolIniWith(&test::ZolLines::favouriteDir, L"\\gone\\")},
+          {L"", L"", ZolIniWith(&test::ZolLines::top, L" -1500 ", L"60000")},
           {L"click 迷路.scr", L"label1=" + maze + L";focus=変　更"},
           {L"double 迷路.scr", L"label1=" + maze + L";focus=変　更"},
           {L"click 迷路.scr;click 古い", L"label1=" + savers},
           {L"double 古い", L"label1=" + old + L";lists=" + drive + L" " + old + L" 星空.scr"},
           {L"click 古い;key enter", L"label1=" + old},
           {L"click 古い;key tab", L"label1=" + old},
-          {L"click 星空.scr;double 古い;click 星空.scr", L"label1=" + oldStar},
-          {L"click 星空.scr;double 古い;click " + old, L"label1=" + oldStar},
+          {L"click 星空.scr;double 古い;click 星空.scr", L"label1=" + old + L"\\星空.scr"},
+          {L"click 星空.scr;double 古い;click " + old, L"label1=" + old + L"\\星空.scr"},
           {L"click 迷路.scr;drive z", L"label1=z:迷路.scr"},
-          {L"drive q", L"label1=" + drive + L";lists=" + drive + L" " + savers +
-                           L" 壊れた.scr 星空.scr 迷路.scr"},
-          {L"click 迷路.scr;click 変　更", L"label5=" + maze, replaced, mazeSet, true},
-          {L"click 迷路.scr;key enter", L"", replaced, mazeSet, true},
-          {L"click 迷路.scr;click 変　更", L"window=ended", fallback + Entry(L"迷路.scr"), mazeSet,
-           true, kNothing, fallback},
-          {L"click 変　更", L"", boot + Cp932(L"SCRNSAVE.EXE=（なし）\r\n") + display, kNone, true},
-          {L"click 迷路.scr;click 変　更", Says(ErrorKind::NoPlaceForEntry, install.systemIni),
-           kSame, kBefore, false, kNothing, boot},
-          {L"click 迷路.scr;click 変　更", locked, replaced, kBefore, false, kNothing, "",
-           kRegistryLocked},
-          {L"click 迷路.scr;click 変　更", notSaved, replaced, mazeSet, false, kNothing, "",
+          {L"drive q", L"label1=" + drive + files},
+          {apply, L"label5=" + maze + applied},
+          {L"click 迷路.scr;key enter", applied},
+          {apply,
+           L"window=ended;zol.ini=saved" + Changed(fallback + Entry(L"迷路.scr"), L"迷路.scr"),
+           SystemIni(fallback)},
+          {L"click 変　更",
+           L"zol.ini=saved" + Changed(boot + L"SCRNSAVE.EXE=（なし）\r\n" + display, L"")},
+          {apply, Says(ErrorKind::NoPlaceForEntry, install.systemIni), SystemIni(boot)},
+          {apply, locked + L";system.ini=" + boot + Entry(L"迷路.scr") + display, kRegistryLocked},
+          {apply, notSaved + Changed(boot + Entry(L"迷路.scr") + display, L"迷路.scr"),
            ReadOnly(install.zolIni)},
-          {L"click 迷路.scr;click 変　更", Refused(L"SCRNSAVE.EXE = C:\\p.scr"), kSame, kBefore,
-           false, kNothing, "", Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
-          {L"click 迷路.scr;click 変　更", Refused(L"ScreenSaveActive = 0"), kSame, kBefore, false,
-           kNothing, "", Policy(L"ScreenSaveActive", L"0")},
+          {apply, Refused(L"SCRNSAVE.EXE = C:\\p.scr"), Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
+          {apply, Refused(L"ScreenSaveActive = 0"), Policy(L"ScreenSaveActive", L"0")},
           {L"click 終　了", L"window=ended"},
           {L"key alt+f4", L"window=ended"},
           {L"key escape", L""},
-          {L"click 迷路.scr;" + options, L"", kSame, kBefore, false, Started(maze)},
+          {L"click 迷路.scr;" + options, Started(maze)},
           {options, Says(ErrorKind::NothingPicked, L"")},
-          {L"right 迷路.scr;choose t", L"label1=" + maze + L";focus=変　更", kSame, kBefore, false,
+          {L"right 迷路.scr;choose t",
+           L"label1=" + maze + L";focus=変　更" + Started(maze, L" /s")},
+          {L"right 迷路.scr;choose c", Started(maze)},
+          {L"click 迷路.scr;key tab;key tab;key tab;key tab;key shift+f10;choose t",
            Started(maze, L" /s")},
-          {L"right 迷路.scr;choose c", L"", kSame, kBefore, false, Started(maze)},
-          {L"click 迷路.scr;key tab;key tab;key tab;key tab;key shift+f10;choose t", L"", kSame,
-           kBefore, false, Started(maze, L" /s")},
           {L"right 古い", L"label1=" + savers},
           {L"double 古い;under 星空.scr;choose t", L"label1=" + old},
-          {L"right 壊れた.scr;choose c", Says(ErrorKind::CannotStart, Saver(L"壊れた.scr"))},
-          {L"click 壊れた.scr;" + options, Says(ErrorKind::CannotStart, Saver(L"壊れた.scr"))},
-          {L"click コントロールパネルの呼出し", L"", kSame, kBefore, false, panel},
-          {L"click コントロールパネルの呼出し", panelMissing, kSame, kBefore, false, kNothing, "",
-           kAsItIs, noPanel},
+          {L"right 壊れた.scr;choose c", Says(ErrorKind::CannotStart, broken)},
+          {L"click 壊れた.scr;" + options, Says(ErrorKind::CannotStart, broken)},
+          {L"click コントロールパネルの呼出し", panel},
+          {L"click コントロールパネルの呼出し", panelMissing, noPanel},
           {L"key tab", L"focus=終　了"},
           {L"key tab;key tab;key tab;key tab;key tab", L"focus=" + options.substr(6)},
           {L"widen;click ", L"window=hidden"},
@@ -380,36 +435,32 @@ TEST_F(ProgramTest, Configurator) {
 // panel save zol.ini with the window's position, an inserted entry does not. A failure leaves the
 // window open. What the quick switcher does not read does not stop its start-up.
 TEST_F(ProgramTest, Switcher) {
-  const std::string star = "[boot]\r\n" + Entry(L"星空.scr") + display;
-  const Desktop starSet = {Saver(L"星空.scr"), L"1"}, mazeSet = {Saver(L"迷路.scr"), L"1"};
-  Tell<Swap>(
+  const std::wstring star = Changed(boot + Entry(L"星空.scr") + display, L"星空.scr");
+  const std::wstring none = Changed(boot + Entry(L"（なし）.scr") + display, L"");
+  const std::wstring switchToStar = L"click 星空.scr に変更";
+  TellOnWindow<zolswap::Form1>(
       {
           {L"", L"focus=星空.scr に変更"},
-          {L"", Says(ErrorKind::FileNotFound, install.systemIni) + L";window=ended", kSame, kBefore,
-           false, kNothing, "", Missing(install.systemIni)},
-          {L"", L"", kSame, kBefore, false, kNothing, "", kAsItIs,
-           ZolIni(&test::ZolLines::favouriteDir, L"\\gone\\")},
-          {L"click 星空.scr に変更", L"window=ended", star, starSet, true},
-          {L"key enter", L"window=ended", star, starSet, true},
-          {L"click スクリーンセイバ無し", L"window=ended",
-           "[boot]\r\n" + Entry(L"（なし）.scr") + display, kNone, true},
-          {L"click 迷路.scr に変更", L"window=ended", display + Entry(L"迷路.scr"), mazeSet, false,
-           kNothing, display},
-          {L"click コントロールパネル呼出", L"window=ended", kSame, kBefore, true, panel},
-          {L"click コントロールパネル呼出", panelMissing, kSame, kBefore, false, kNothing, "",
-           kAsItIs, noPanel},
-          {L"click 星空.scr に変更", notSaved, star, starSet, false, kNothing, "",
-           ReadOnly(install.zolIni)},
-          {L"click 星空.scr に変更", locked, star, kBefore, false, kNothing, "", kRegistryLocked},
-          {L"click 星空.scr に変更", Refused(L"SCRNSAVE.EXE = C:\\p.scr"), kSame, kBefore, false,
-           kNothing, "", Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
-          {L"click 星空.scr に変更", Refused(L"ScreenSaveActive = 0"), kSame, kBefore, false,
-           kNothing, "", Policy(L"ScreenSaveActive", L"0")},
-          {L"click スクリーンセイバ無し", L"window=ended",
-           "[boot]\r\n" + Entry(L"（なし）.scr") + display, kNone, true, kNothing, "",
+          {L"", Says(ErrorKind::FileNotFound, install.systemIni) + L";window=ended",
+           Missing(install.systemIni)},
+          {L"", L"", ZolIniWith(&test::ZolLines::favouriteDir, L"\\gone\\")},
+          {switchToStar, L"window=ended;zol.ini=saved" + star},
+          {L"key enter", L"window=ended;zol.ini=saved" + star},
+          {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none},
+          {L"click 迷路.scr に変更",
+           L"window=ended" + Changed(display + Entry(L"迷路.scr"), L"迷路.scr"),
+           SystemIni(display)},
+          {L"click コントロールパネル呼出", L"window=ended;zol.ini=saved" + panel},
+          {L"click コントロールパネル呼出", panelMissing, noPanel},
+          {switchToStar, notSaved + star, ReadOnly(install.zolIni)},
+          {switchToStar, locked + L";system.ini=" + boot + Entry(L"星空.scr") + display,
+           kRegistryLocked},
+          {switchToStar, Refused(L"SCRNSAVE.EXE = C:\\p.scr"),
+           Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
+          {switchToStar, Refused(L"ScreenSaveActive = 0"), Policy(L"ScreenSaveActive", L"0")},
+          {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none,
            Policy(L"ScreenSaveActive", L"0")},
-          {L"click スクリーンセイバ無し", L"window=ended",
-           "[boot]\r\n" + Entry(L"（なし）.scr") + display, kNone, true, kNothing, "",
+          {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none,
            Policy(L"ScreenSaveActive", L"1")},
           {L"key alt+f4", L"window=ended"},
           {L"key escape", L""},
@@ -419,103 +470,37 @@ TEST_F(ProgramTest, Switcher) {
       ZolIni(&test::ZolLines::top, L" 675 ", L" 450 "));
 }
 
-// Each program as a process of its own, started as the shell starts it and driven from outside,
-// the quick switcher from its command line too, where a message box tells what went wrong. Wine
+// Each program as a process of its own, the quick switcher from its command line too. Wine
 // answers as Windows of the NT family, where the registry takes the entry, or, set to Windows 98,
 // as the 9x family, where a switch leaves the registry alone. At 144 DPI the window is one and a
 // half times as large.
 TEST_F(ProgramTest, ProgramsAsProcesses) {
-  const std::filesystem::path built = std::filesystem::path(_pgmptr).parent_path().parent_path();
-  const std::string saved = ZolIni(&test::ZolLines::top, L" 1500 ", L" 3000 ");
-  const std::string boot = "[boot]\r\n", replaced = boot + "SCRNSAVE.EXE=a.scr\r\n";
-  const std::string none = boot + Entry(L"（なし）.scr");
-  const wchar_t *swap = L"switcher\\zolswap.exe", *set = L"configurator\\zolset.exe";
   const std::wstring usage =
       L"zolswap の使い方:\n\nzolswap /favourite\tお気に入りのスクリーンセイバーに変更\n"
       L"zolswap /none\tスクリーンセイバー無しに変更\nzolswap /alternate\t"
       L"代替えのスクリーンセイバーに変更\n\n引数なしで起動すると、ボタンのウィンドウを開きます。";
-  struct Case {
-    const wchar_t* program;
-    const wchar_t* arguments;
-    std::wstring acts;  // on the window; none on the command line
-    std::tuple<std::string, std::string, Desktop, DWORD> after;  // and the exit code
-    std::wstring said = {};                                      // in a message box
-    Condition condition = {};
-    DWORD dpi = 96;
-  };
-  const Case cases[] = {
-      {swap, nullptr, L"close", {zolIni_, replaced, kBefore, 0}},
-      {swap, nullptr, L"click スクリーンセイバ無し", {saved, none, kNone, 0}},
-      {swap,
-       nullptr,
-       L"click 星空.scr に変更",
-       {saved, boot + Entry(L"星空.scr"), kBefore, 0},
-       L"",
-       {[] { test::SetRegistryText(L"Software\\Wine", L"Version", L"win98"); },
-        [] { test::SetRegistryText(L"Software\\Wine", L"Version", {}); }}},
-      {set,
-       nullptr,
-       L"click 変　更;key alt+f4",
-       {zolIni_, boot + Cp932(L"SCRNSAVE.EXE=（なし）\r\n"), kNone, 0}},
-      {set, nullptr, L"close", {zolIni_, replaced, kBefore, 0}, L"", {}, 144},
-      {swap, L"/none", L"", {zolIni_, none, kNone, 0}},
-      {swap,
-       L"-FAVOURITE",
-       L"",
-       {zolIni_, boot + Entry(L"星空.scr"), {Saver(L"星空.scr"), L"1"}, 0}},
-      {swap,
-       L"/Alternate",
-       L"",
-       {zolIni_, boot + Entry(L"迷路.scr"), {Saver(L"迷路.scr"), L"1"}, 0}},
-      {swap, L"/?", L"", {zolIni_, replaced, kBefore, 0}, usage},
-      {swap, L"/off", L"", {zolIni_, replaced, kBefore, 2}, L"「/off」は使えません。\n\n" + usage},
-      {swap,
-       L"/none /favourite",
-       L"",
-       {zolIni_, replaced, kBefore, 2},
-       L"「/none /favourite」は使えません。\n\n" + usage},
-      {swap,
-       L"/favourite",
-       L"",
-       {zolIni_, replaced, kBefore, 1},
-       Refused(L"SCRNSAVE.EXE = C:\\p.scr").substr(5),
-       Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
-  };
-  const auto setDpi = [](DWORD dpi) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    setDpi(c.dpi);
-    test::WriteBytes(install.zolIni, zolIni_);
-    test::WriteBytes(install.systemIni, replaced);
-    WriteDesktop(kBefore);
-    if (c.condition.set) c.condition.set();
-    std::wstring said;
-    const auto act = [&](HWND window) {
-      RECT client;
-      GetClientRect(window, &client);
-      EXPECT_EQ(client.right, MulDiv(c.program == set ? 6045 : 2565, c.dpi, 1440));
-      Acts(window, c.acts, false);
-    };
-    const auto read = [&](HWND box) {  // the message box's text, then its OK button
-      for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr));) {
-        if (said.empty()) said = Name(text) == L"Static" ? L"" : Name(text);
-      }
-      EXPECT_EQ(Name(box), L"ＺＯＬ３．６０");
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    };
-    const DWORD exitCode =
-        c.said.empty()
-            ? test::Launch(built / c.program, c.arguments, install.folder.Path(),
-                           c.acts.empty() ? std::function<void(HWND)>() : act)
-            : test::Launch(built / c.program, c.arguments, install.folder.Path(), read, L"#32770");
-    if (c.condition.undo) c.condition.undo();
-    EXPECT_EQ(std::tuple(ReadBytes(install.zolIni), ReadBytes(install.systemIni), ReadDesktop(),
-                         exitCode, said),
-              std::tuple_cat(c.after, std::tuple(c.said)));
-  }
-  setDpi(96);
+  const auto entry = [&](const wchar_t* saver) { return boot + Entry(saver) + display; };
+  TellAsProcess(
+      L"switcher\\zolswap.exe",
+      {
+          {L"close", L"width=171"},
+          {L"click スクリーンセイバ無し", L"zol.ini=saved" + Changed(entry(L"（なし）.scr"), L"")},
+          {L"click 星空.scr に変更", L"zol.ini=saved;system.ini=" + entry(L"星空.scr"), kWindows98},
+          {L"/none", Changed(entry(L"（なし）.scr"), L"")},
+          {L"-FAVOURITE", Changed(entry(L"星空.scr"), L"星空.scr")},
+          {L"/Alternate", Changed(entry(L"迷路.scr"), L"迷路.scr")},
+          {L"/?", L"said=" + usage},
+          {L"/off", L"exit=2;said=「/off」は使えません。\n\n" + usage},
+          {L"/none /favourite", L"exit=2;said=「/none /favourite」は使えません。\n\n" + usage},
+          {L"/favourite", L"exit=1" + Refused(L"SCRNSAVE.EXE = C:\\p.scr"),
+           Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
+      });
+  TellAsProcess(
+      L"configurator\\zolset.exe",
+      {
+          {L"click 変　更;key alt+f4", Changed(boot + L"SCRNSAVE.EXE=（なし）\r\n" + display, L"")},
+          {L"close", L"width=605", Dpi(144)},
+      });
 }
 
 // A control's Change runs once for each new value, whether the program or the user sets it, and
@@ -651,7 +636,7 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
   const fs::path settings = fs::path(_wgetenv(L"APPDATA")) / "ZOL";
   const fs::path startMenu = settings.parent_path() / "Microsoft/Windows/Start Menu/Programs";
   const fs::path zolIni = settings / "zol.ini", systemIni = settings / "system.ini";
-  const Desktop kept = ReadDesktop();
+  const KeptDesktop kept;
   wchar_t system[MAX_PATH];
   const fs::path systemFolder = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH));
   const wchar_t* savers[] = {L"迷路.scr", L"星空.scr", L"流星.scr"};
@@ -705,7 +690,6 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
   EXPECT_EQ(ReadBytes(zolIni), used);
   EXPECT_EQ(test::Launch(programs / "uninstall.exe", L"/S", {}), 0u);
   for (const wchar_t* name : savers) fs::remove(systemFolder / name);
-  WriteDesktop(kept);
 }
 
 }  // namespace
