@@ -192,6 +192,38 @@ struct Story {
   Condition condition = {};
 };
 
+// Conditions: the registry key of the screen saver write-protected, a file write-protected or
+// missing, the administrator's policy for the screen saver with one value set, Wine answering as
+// Windows 98, and the display at another DPI.
+const Condition kRegistryLocked = {
+    [] { test::SetRegistryAccess(kDesktop, L"D:(D;;0x2;;;WD)(A;;KA;;;WD)"); },
+    [] { test::SetRegistryAccess(kDesktop, L"D:(A;;KA;;;WD)"); }};
+
+Condition ReadOnly(const fs::path& file) {
+  return {[file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY); },
+          [file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); }};
+}
+
+Condition Missing(const fs::path& file) {
+  return {[file] { fs::remove(file); }, {}};
+}
+
+Condition Policy(const wchar_t* name, const wchar_t* text) {
+  return {[=] { test::SetRegistryText(kPolicy, name, text); },
+          [] { RegDeleteKeyW(HKEY_CURRENT_USER, kPolicy); }};
+}
+
+const Condition kWindows98 = {
+    [] { test::SetRegistryText(L"Software\\Wine", L"Version", L"win98"); },
+    [] { test::SetRegistryText(L"Software\\Wine", L"Version", {}); }};
+
+Condition Dpi(DWORD dpi) {
+  const auto set = [](DWORD value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &value, sizeof value);
+  };
+  return {[=] { set(dpi); }, [=] { set(96); }};
+}
+
 // The scratch installation, and the stories told on a program there.
 class ProgramTest : public ::testing::Test {
  protected:
@@ -306,14 +338,8 @@ class ProgramTest : public ::testing::Test {
   static std::wstring Started(const fs::path& program, const wchar_t* arguments = L"") {
     return L";started=\"" + program.wstring() + L"\"" + arguments + L"\n";
   }
-  static std::wstring Says(ErrorKind kind, const fs::path& subject) {
-    return L";said=" + Error(kind, subject.wstring()).Text();
-  }
-  // What the policy refuses, with the value that decides.
-  static std::wstring Refused(const std::wstring& value) {
-    return L";said=" +
-           Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicy), value)
-               .Text();
+  static std::wstring Says(ErrorKind kind, const fs::path& subject, const wchar_t* detail = L"") {
+    return L";said=" + Error(kind, subject.wstring(), detail).Text();
   }
 
   const KeptDesktop kept_;
@@ -327,39 +353,14 @@ class ProgramTest : public ::testing::Test {
       Says(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\Control Panel\\Desktop");
   const std::wstring notSaved =
       L";said=" + Error(ErrorKind::AccessDenied, install.zolIni).AfterEntryChanged().Text();
+  // The administrator's policy, and what it refuses: a screen saver of its own, or none.
+  const Condition fixedSaver = Policy(L"SCRNSAVE.EXE", L"C:\\p.scr"),
+                  noSaver = Policy(L"ScreenSaveActive", L"0");
+  const std::wstring policy = L"HKEY_CURRENT_USER\\" + std::wstring(kPolicy),
+                     refusedFixed =
+                         Says(ErrorKind::PolicyDecides, policy, L"SCRNSAVE.EXE = C:\\p.scr"),
+                     refusedNone = Says(ErrorKind::PolicyDecides, policy, L"ScreenSaveActive = 0");
 };
-
-// Conditions: the registry key of the screen saver write-protected, a file write-protected or
-// missing, the administrator's policy for the screen saver with one value set, Wine answering as
-// Windows 98, and the display at another DPI.
-const Condition kRegistryLocked = {
-    [] { test::SetRegistryAccess(kDesktop, L"D:(D;;0x2;;;WD)(A;;KA;;;WD)"); },
-    [] { test::SetRegistryAccess(kDesktop, L"D:(A;;KA;;;WD)"); }};
-
-Condition ReadOnly(const fs::path& file) {
-  return {[file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY); },
-          [file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); }};
-}
-
-Condition Missing(const fs::path& file) {
-  return {[file] { fs::remove(file); }, {}};
-}
-
-Condition Policy(const wchar_t* name, const wchar_t* text) {
-  return {[=] { test::SetRegistryText(kPolicy, name, text); },
-          [] { RegDeleteKeyW(HKEY_CURRENT_USER, kPolicy); }};
-}
-
-const Condition kWindows98 = {
-    [] { test::SetRegistryText(L"Software\\Wine", L"Version", L"win98"); },
-    [] { test::SetRegistryText(L"Software\\Wine", L"Version", {}); }};
-
-Condition Dpi(DWORD dpi) {
-  const auto set = [](DWORD value) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &value, sizeof value);
-  };
-  return {[=] { set(dpi); }, [=] { set(96); }};
-}
 
 // The configurator, from start-up through browsing to each command; a start-up that fails shows
 // no window, and one from a position off every screen (a monitor that is gone) shows the window
@@ -406,8 +407,8 @@ TEST_F(ProgramTest, Configurator) {
           {apply, locked + L";system.ini=" + boot + Entry(L"迷路.scr") + display, kRegistryLocked},
           {apply, notSaved + Changed(boot + Entry(L"迷路.scr") + display, L"迷路.scr"),
            ReadOnly(install.zolIni)},
-          {apply, Refused(L"SCRNSAVE.EXE = C:\\p.scr"), Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
-          {apply, Refused(L"ScreenSaveActive = 0"), Policy(L"ScreenSaveActive", L"0")},
+          {apply, refusedFixed, fixedSaver},
+          {apply, refusedNone, noSaver},
           {L"click 終　了", L"window=ended"},
           {L"key alt+f4", L"window=ended"},
           {L"key escape", L""},
@@ -455,11 +456,9 @@ TEST_F(ProgramTest, Switcher) {
           {switchToStar, notSaved + star, ReadOnly(install.zolIni)},
           {switchToStar, locked + L";system.ini=" + boot + Entry(L"星空.scr") + display,
            kRegistryLocked},
-          {switchToStar, Refused(L"SCRNSAVE.EXE = C:\\p.scr"),
-           Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
-          {switchToStar, Refused(L"ScreenSaveActive = 0"), Policy(L"ScreenSaveActive", L"0")},
-          {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none,
-           Policy(L"ScreenSaveActive", L"0")},
+          {switchToStar, refusedFixed, fixedSaver},
+          {switchToStar, refusedNone, noSaver},
+          {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none, noSaver},
           {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none,
            Policy(L"ScreenSaveActive", L"1")},
           {L"key alt+f4", L"window=ended"},
@@ -492,8 +491,7 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
           {L"/?", L"said=" + usage},
           {L"/off", L"exit=2;said=「/off」は使えません。\n\n" + usage},
           {L"/none /favourite", L"exit=2;said=「/none /favourite」は使えません。\n\n" + usage},
-          {L"/favourite", L"exit=1" + Refused(L"SCRNSAVE.EXE = C:\\p.scr"),
-           Policy(L"SCRNSAVE.EXE", L"C:\\p.scr")},
+          {L"/favourite", L"exit=1" + refusedFixed, fixedSaver},
       });
   TellAsProcess(
       L"configurator\\zolset.exe",
@@ -653,11 +651,9 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
 
   ASSERT_EQ(test::Launch(setup, L"/S", {}), 0u);
   EXPECT_TRUE(fs::exists(programs / "README.txt") && fs::exists(programs / "LICENSE.txt"));
-  const Settings read = ReadSettings(zolIni, SettingsForm::QuickSwitcher);
-  EXPECT_EQ(SystemIniPath(read), systemIni);
-  EXPECT_EQ(ControlPanelCommand(read), (systemFolder / "control.exe").wstring());
-  EXPECT_EQ(ValueText(read.FavouriteName) + L" " + ValueText(read.AlternateName),
-            L"星空.scr 流星.scr");
+  // The favourite, the alternate and system.ini show in what the programs do below.
+  EXPECT_EQ(ControlPanelCommand(ReadSettings(zolIni, SettingsForm::QuickSwitcher)),
+            (systemFolder / "control.exe").wstring());
   EXPECT_EQ(ReadBytes(systemIni),
             "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\elsewhere\\old.scr\r\n");
 
