@@ -461,6 +461,9 @@ TEST_F(ProgramTest, Switcher) {
           {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none, noSaver},
           {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none,
            Policy(L"ScreenSaveActive", L"1")},
+          {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none, {[] {
+             WriteDesktop({}, L"0");
+           }}},  // none already
           {L"key alt+f4", L"window=ended"},
           {L"key escape", L""},
           {L"key tab", L"focus=スクリーンセイバ無し"},
