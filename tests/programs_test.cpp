@@ -193,8 +193,8 @@ struct Story {
 };
 
 // Conditions: the registry key of the screen saver write-protected, a file write-protected or
-// missing, the administrator's policy for the screen saver with one value set, Wine answering as
-// Windows 98, and the display at another DPI.
+// missing, the administrator's policy for the screen saver with one value set, the registry
+// naming no screen saver already, Wine answering as Windows 98, and the display at another DPI.
 const Condition kRegistryLocked = {
     [] { test::SetRegistryAccess(kDesktop, L"D:(D;;0x2;;;WD)(A;;KA;;;WD)"); },
     [] { test::SetRegistryAccess(kDesktop, L"D:(A;;KA;;;WD)"); }};
@@ -212,6 +212,8 @@ Condition Policy(const wchar_t* name, const wchar_t* text) {
   return {[=] { test::SetRegistryText(kPolicy, name, text); },
           [] { RegDeleteKeyW(HKEY_CURRENT_USER, kPolicy); }};
 }
+
+const Condition kNamesNone = {[] { WriteDesktop({}, L"0"); }, {}};
 
 const Condition kWindows98 = {
     [] { test::SetRegistryText(L"Software\\Wine", L"Version", L"win98"); },
@@ -461,9 +463,7 @@ TEST_F(ProgramTest, Switcher) {
           {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none, noSaver},
           {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none,
            Policy(L"ScreenSaveActive", L"1")},
-          {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none, {[] {
-             WriteDesktop({}, L"0");
-           }}},  // none already
+          {L"click スクリーンセイバ無し", L"window=ended;zol.ini=saved" + none, kNamesNone},
           {L"key alt+f4", L"window=ended"},
           {L"key escape", L""},
           {L"key tab", L"focus=スクリーンセイバ無し"},
