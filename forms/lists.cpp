@@ -275,25 +275,20 @@ std::wstring FileList::FileName() const {
 }
 
 void FileList::OnContextMenu(POINT at) {
+  // The place of an entry in the list; false for no entry.
+  RECT item;
+  const auto itemRect = [&](WPARAM index) {
+    return SendMessageW(hwnd_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR;
+  };
   if (at.x == -1 && at.y == -1) {  // from the keyboard: at the selected file
-    RECT item;
-    if (SendMessageW(hwnd_, LB_GETITEMRECT, SendMessageW(hwnd_, LB_GETCURSEL, 0, 0),
-                     reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
-      return;
-    }
+    if (!itemRect(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0))) return;
     at = {item.left, item.bottom};
     ClientToScreen(hwnd_, &at);
   } else {  // the list box selects nothing on a right click by itself
     POINT inside = at;
     ScreenToClient(hwnd_, &inside);
     const LRESULT hit = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(inside.x, inside.y));
-    RECT item;
-    if (HIWORD(hit) ||
-        SendMessageW(hwnd_, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&item)) ==
-            LB_ERR ||
-        !PtInRect(&item, inside)) {
-      return;  // on no file
-    }
+    if (HIWORD(hit) || !itemRect(LOWORD(hit)) || !PtInRect(&item, inside)) return;  // on no file
     SendMessageW(hwnd_, LB_SETCURSEL, LOWORD(hit), 0);
     if (!form_.Dispatch(Click) || form_.Ended()) return;
   }
