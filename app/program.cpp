@@ -22,11 +22,18 @@ void ProgramSettings::Save(const forms::Form& window) const {
                      static_cast<float>(window.Left()));
 }
 
+// Decided on the file's bytes, refused by the policy before anything is written, then written
+// whole: system.ini first, then the registry value that the NT family reads in its place.
 zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntryValue) const {
-  const zol::RewriteResult result =
-      zol::RewriteEntry(systemIni_, newEntryValue, zol::CheckScreenSaverPolicy);
-  zol::SetWindowsScreenSaver(zol::WrittenEntryValue(newEntryValue, result));
-  return result;
+  const zol::RewritePlan plan = zol::PlanRewrite(zol::ReadFileBytes(systemIni_), newEntryValue);
+  if (plan.refusal) {
+    throw zol::Error(*plan.refusal, zol::FullPath(systemIni_),
+                     plan.line ? std::to_wstring(plan.line) + L" 行目" : L"");
+  }
+  zol::CheckScreenSaverPolicy(plan.value);
+  zol::ReplaceFileBytes(systemIni_, plan.bytes);
+  zol::SetWindowsScreenSaver(plan.value);
+  return plan.result;
 }
 
 void ProgramSettings::SaveAfterChange(const forms::Form& window) const {

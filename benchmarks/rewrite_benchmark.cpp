@@ -29,6 +29,11 @@ int main() {
                 kRuns);
   };
   measure("ReadCurrentEntry", [&] { zol::ReadCurrentEntry(systemIni); });
-  measure("RewriteEntry (last line)", [&] { zol::RewriteEntry(systemIni, L"C:\\b.scr"); });
+  measure("PlanRewrite (last line)",
+          [&] { zol::PlanRewrite(zol::ReadFileBytes(systemIni), L"C:\\b.scr"); });
+  measure("PlanRewrite and write", [&] {
+    zol::ReplaceFileBytes(systemIni,
+                          zol::PlanRewrite(zol::ReadFileBytes(systemIni), L"C:\\b.scr").bytes);
+  });
   fs::remove_all(folder);
 }

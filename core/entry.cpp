@@ -1,5 +1,6 @@
 #include "entry.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "cp932.h"
@@ -12,11 +13,19 @@ namespace {
 
 constexpr std::wstring_view kEntryKey = L"SCRNSAVE.EXE=";
 
-std::string NewEntryLine(std::wstring_view value, RewriteResult result, const Path& systemIni) {
-  const std::optional<std::string> bytes =
-      EncodeCp932Strict(std::wstring(kEntryKey) + WrittenEntryValue(value, result));
-  if (!bytes) throw Error(ErrorKind::NotRepresentable, FullPath(systemIni));
-  return *bytes;
+RewritePlan Refused(ErrorKind kind, size_t line = 0) {
+  RewritePlan plan;
+  plan.refusal = kind;
+  plan.line = line;
+  return plan;
+}
+
+// The value, or "（なし）" when "scr" does not stand among the last characters of the new line.
+std::wstring ValueWritten(std::wstring_view newEntryValue, RewriteResult result) {
+  const size_t tested = result == RewriteResult::EntryReplaced ? 10 : 5;
+  const std::wstring line = std::wstring(kEntryKey) + std::wstring(newEntryValue);
+  const bool named = ContainsNoCase(std::wstring_view(line).substr(line.size() - tested), L"scr");
+  return std::wstring(named ? newEntryValue : kNoScreenSaver);
 }
 
 }  // namespace
@@ -31,44 +40,40 @@ std::optional<std::wstring> ReadCurrentEntry(const Path& systemIni) {
   return std::nullopt;
 }
 
-RewriteResult RewriteEntry(const Path& systemIni, std::wstring_view newEntryValue,
-                           const std::function<void(std::wstring_view written)>& approve) {
+RewritePlan PlanRewrite(std::string_view systemIni, std::wstring_view newEntryValue) {
   if (newEntryValue.find_first_of(std::wstring_view(L"\r\n\0", 3)) != newEntryValue.npos) {
-    throw Error(ErrorKind::LineBreakInValue, FullPath(systemIni));
+    return Refused(ErrorKind::LineBreakInValue);
   }
-  const std::vector<std::string> iniLines = SplitLines(ReadFileBytes(systemIni));
-  if (iniLines.size() > kIniLineCapacity) throw Error(ErrorKind::TooManyLines, FullPath(systemIni));
-
-  std::vector<std::string> written = iniLines;
-  // The last step of either way: the approval, then the file.
-  const auto write = [&](RewriteResult result) {
-    if (approve) approve(WrittenEntryValue(newEntryValue, result));
-    ReplaceFileLines(systemIni, written);
-    return result;
+  const std::vector<std::string> lines = SplitLines(systemIni);
+  if (lines.size() > kIniLineCapacity)
+    return Refused(ErrorKind::TooManyLines, kIniLineCapacity + 1);
+  const auto holds = [](const std::string& line, std::wstring_view word) {
+    return ContainsNoCase(FromCp932(line), word);
   };
-  for (std::string& line : written) {
-    if (!ContainsNoCase(FromCp932(line), L"CRNSAV")) continue;
-    line = NewEntryLine(newEntryValue, RewriteResult::EntryReplaced, systemIni);
-    return write(RewriteResult::EntryReplaced);
-  }
+  // The entry's line, or the end when there is none.
+  const size_t entry =
+      std::find_if(lines.begin(), lines.end(),
+                   [&](const std::string& line) { return holds(line, L"CRNSAV"); }) -
+      lines.begin();
+  RewritePlan plan;
+  plan.result = entry < lines.size() ? RewriteResult::EntryReplaced : RewriteResult::EntryInserted;
+  plan.value = ValueWritten(newEntryValue, plan.result);
+  const std::optional<std::string> entryLine =
+      EncodeCp932Strict(std::wstring(kEntryKey) + plan.value);
 
-  const std::string entry = NewEntryLine(newEntryValue, RewriteResult::EntryInserted, systemIni);
-  written.clear();
-  for (const std::string& line : iniLines) {
-    written.push_back(line);
-    if (ContainsNoCase(FromCp932(line), L"DisplayFallback")) written.push_back(entry);
+  std::vector<std::string> written;
+  size_t placed = 0;  // the new entry's first line
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i != entry) written.push_back(lines[i]);
+    if (i == entry || (entry == lines.size() && holds(lines[i], L"DisplayFallback"))) {
+      written.push_back(entryLine.value_or(""));
+      if (!placed) placed = written.size();
+    }
   }
-  if (written.size() == iniLines.size()) {
-    throw Error(ErrorKind::NoPlaceForEntry, FullPath(systemIni));
-  }
-  return write(RewriteResult::EntryInserted);
-}
-
-std::wstring WrittenEntryValue(std::wstring_view newEntryValue, RewriteResult result) {
-  const size_t tested = result == RewriteResult::EntryReplaced ? 10 : 5;
-  const std::wstring line = std::wstring(kEntryKey) + std::wstring(newEntryValue);
-  const bool named = ContainsNoCase(std::wstring_view(line).substr(line.size() - tested), L"scr");
-  return std::wstring(named ? newEntryValue : kNoScreenSaver);
+  if (!placed) return Refused(ErrorKind::NoPlaceForEntry);
+  if (!entryLine) return Refused(ErrorKind::NotRepresentable, placed);
+  plan.bytes = JoinLines(written);
+  return plan;
 }
 
 bool NamesNoScreenSaver(std::wstring_view writtenValue) {

@@ -98,12 +98,11 @@ void ReplaceFileBytes(const Path& file, std::string_view bytes) {
   TemporaryFile temporary;
   FileDescriptor out{-1};
   for (int attempt = 0; out.fd < 0; ++attempt) {
-    const std::string name =
-        file + "." + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".zol-new";
+    const Path name = TemporaryName(file, static_cast<unsigned long>(getpid()), attempt);
     out.fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (out.fd >= 0) {
       temporary.path = name;
-    } else if (errno != EEXIST || attempt == 99) {
+    } else if (errno != EEXIST || attempt + 1 == kTemporaryNames) {
       Fail(WriteError(errno), file);
     }
   }

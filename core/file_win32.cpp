@@ -90,9 +90,10 @@ DWORD WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 std::string ReadFileBytes(const Path& file) {
-  const UniqueFile in(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (in.get() == INVALID_HANDLE_VALUE) Fail(ReadError(GetLastError(), file), file);
+  const UniqueHandle in(
+      OrNull(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+  if (!in) Fail(ReadError(GetLastError(), file), file);
   std::string bytes;
   char buffer[16 * 1024];
   DWORD read = 0;
@@ -118,15 +119,14 @@ void ReplaceFileBytes(const Path& file, std::string_view bytes) {
 
   // A name of its own for this process and attempt: one left by a crash is passed over.
   TemporaryFile temporary;
-  UniqueFile out(INVALID_HANDLE_VALUE);
-  for (int attempt = 0; out.get() == INVALID_HANDLE_VALUE; ++attempt) {
-    const std::wstring name = file + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(attempt) + L".zol-new";
-    out.reset(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (out.get() != INVALID_HANDLE_VALUE) {
+  UniqueHandle out;
+  for (int attempt = 0; !out; ++attempt) {
+    const Path name = TemporaryName(file, GetCurrentProcessId(), attempt);
+    out.reset(OrNull(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (out) {
       temporary.path = name;
-    } else if (GetLastError() != ERROR_FILE_EXISTS || attempt == 99) {
+    } else if (GetLastError() != ERROR_FILE_EXISTS || attempt + 1 == kTemporaryNames) {
       Fail(WriteError(GetLastError()), file);
     }
   }

@@ -160,7 +160,7 @@ Settings ReadSettings(const Path& file, SettingsForm form) {
 void WriteSettings(const Path& file, const Settings& settings, SettingsForm form, float windowTop,
                    float windowLeft) {
   const bool configurator = form == SettingsForm::Configurator;
-  ReplaceFileLines(file, {
+  ReplaceFileBytes(file, JoinLines({
                              KeyedLine(kSystemIniDriveKey, settings.SystemIniDrive),
                              KeyedLine(kSystemIniDirKey, settings.SystemIniDir),
                              KeyedLine(kFavouriteDriveKey, settings.FavouriteDrive),
@@ -173,7 +173,7 @@ void WriteSettings(const Path& file, const Settings& settings, SettingsForm form
                                           : KeyedLine(kAlternateNameKey, settings.AlternateName),
                              PositionLine(windowTop, form),
                              PositionLine(windowLeft, form),
-                         });
+                         }));
 }
 
 std::string_view ValueAfterEquals(std::string_view line) {

@@ -4,10 +4,15 @@
 
 namespace zol {
 
-void ReplaceFileLines(const Path& file, const std::vector<std::string>& lines) {
+std::string JoinLines(const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
-  ReplaceFileBytes(file, bytes);
+  return bytes;
+}
+
+Path TemporaryName(const Path& file, unsigned long processId, int attempt) {
+  return file +
+         ToPath(L"." + std::to_wstring(processId) + L"-" + std::to_wstring(attempt) + L".zol-new");
 }
 
 std::vector<std::string> SplitLines(std::string_view bytes) {

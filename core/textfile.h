@@ -31,8 +31,14 @@ std::string ReadFileBytes(const Path& file);
 // file, IsFolder, InUse, FolderRefuses, DiskFull or WriteFailed, and leaves the file as it was.
 void ReplaceFileBytes(const Path& file, std::string_view bytes);
 
-// Replaces the file's content with the lines given, each ended by CR LF.
-void ReplaceFileLines(const Path& file, const std::vector<std::string>& lines);
+// The lines given, each ended by CR LF.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+// The name of a rewrite's temporary file beside the file: one for each process and attempt, so
+// that two programs saving at once, or a file left by a crash, never share one.
+Path TemporaryName(const Path& file, unsigned long processId, int attempt);
+// How many names a rewrite tries before it gives up.
+inline constexpr int kTemporaryNames = 100;
 
 // The full path of a file, for messages.
 std::wstring FullPath(const Path& file);

@@ -21,9 +21,9 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder, Entries entries
                                      const wchar_t* pattern) {
   const std::wstring all = folder + (folder.ends_with(L'\\') ? L"*" : L"\\*");
   WIN32_FIND_DATAW found;
-  const UniqueFind find(
-      FindFirstFileExW(all.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
-  if (find.get() == INVALID_HANDLE_VALUE) {
+  const UniqueFind find(OrNull(
+      FindFirstFileExW(all.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0)));
+  if (!find) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return {};  // an empty root
     throw Error(ErrorKind::CannotReadFolder, folder);
   }

@@ -22,15 +22,28 @@ struct Releaser {
 
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, Releaser<DeleteObject>>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, Releaser<DeleteObject>>;
-// CreateFile and FindFirstFile answer INVALID_HANDLE_VALUE, not null, when they fail.
-template <auto Release>
-struct InvalidOrReleaser {
-  void operator()(HANDLE handle) const {
-    if (handle != INVALID_HANDLE_VALUE) Release(handle);
-  }
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, Releaser<DestroyMenu>>;
+// Files, processes, threads and jobs.
+using UniqueHandle = std::unique_ptr<void, Releaser<CloseHandle>>;
+using UniqueFind = std::unique_ptr<void, Releaser<FindClose>>;
+
+// CreateFile and FindFirstFile answer INVALID_HANDLE_VALUE, not null, when they fail; the owners
+// hold null for none.
+inline HANDLE OrNull(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+
+// A window's device context (the screen's for none) for a while.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDC() { ReleaseDC(window_, dc_); }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  operator HDC() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
 };
-using UniqueFile = std::unique_ptr<void, InvalidOrReleaser<CloseHandle>>;
-using UniqueFind = std::unique_ptr<void, InvalidOrReleaser<FindClose>>;
 
 // A GDI object selected into a device context for a while: the one it replaced comes back.
 class SelectedObject {

@@ -1,10 +1,9 @@
-// What the fuzz targets share: a scratch folder of the process's own, whole files, a word search
-// and the check that stops the run on a broken property.
+// What the fuzz targets share: a scratch folder of the process's own, whole files and the check
+// that stops the run on a broken property.
 #pragma once
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -44,11 +43,4 @@ inline std::vector<std::string> ScratchNames() {
   for (auto& e : std::filesystem::directory_iterator(scratch.path))
     names.push_back(e.path().filename());
   return names;
-}
-
-// Whether the text holds the ASCII word in any letter case.
-inline bool HoldsNoCase(std::wstring_view text, std::wstring_view word) {
-  const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
-  return std::search(text.begin(), text.end(), word.begin(), word.end(),
-                     [&](wchar_t a, wchar_t b) { return lower(a) == lower(b); }) != text.end();
 }

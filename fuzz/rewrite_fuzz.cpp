@@ -1,8 +1,7 @@
-// The entry of system.ini, read and rewritten, on any file and any new value. The input's first
-// byte is the length of the value, which follows in code page 932; the rest is system.ini. A read
-// gives nothing, "（なし）" or a value holding "scr". A rewrite changes only the entry (entry.h)
-// and ends every line in CR LF; a refusal has one of the documented reasons and leaves the file
-// as it was; neither leaves another file in the folder.
+// The entry of system.ini, read and planned for a rewrite, on any file and any new value. The
+// input's first byte is the length of the value, which follows in code page 932; the rest is
+// system.ini. A read gives nothing, "（なし）" or a value holding "scr". A plan changes only the
+// entry (entry.h) and ends every line in CR LF, or is refused for one of the documented reasons.
 #include <sstream>
 
 #include "cp932.h"
@@ -25,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool found = false;
   for (std::string line; getline(in, line, end); end == '\r' && in.peek() == '\n' && in.get()) {
     const std::wstring text = zol::FromCp932(line);
-    replaced.push_back(!found && (found = HoldsNoCase(text, L"CRNSAV")) ? "\r" : line);
+    replaced.push_back(!found && (found = zol::ContainsNoCase(text, L"CRNSAV")) ? "\r" : line);
     inserted.push_back(line);
-    if (HoldsNoCase(text, L"DisplayFallback")) inserted.push_back("\r");
+    if (zol::ContainsNoCase(text, L"DisplayFallback")) inserted.push_back("\r");
   }
   // A rewrite needs a value of one line, at most 1000 lines and a place for the entry.
   const bool fits = value.find_first_of(std::wstring_view(L"\r\n\0", 3)) == value.npos &&
@@ -38,30 +37,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WriteBytes(systemIni, before);
   try {
     const std::optional<std::wstring> entry = zol::ReadCurrentEntry(systemIni);
-    Check(!entry || *entry == zol::kNoScreenSaver || HoldsNoCase(*entry, L"scr"),
+    Check(!entry || *entry == zol::kNoScreenSaver || zol::ContainsNoCase(*entry, L"scr"),
           "the entry read names a screen saver or is \"（なし）\"");
   } catch (const zol::Error&) {
   }
-  try {
-    const zol::RewriteResult result = zol::RewriteEntry(systemIni, value);
-    Check(fits && (result == zol::RewriteResult::EntryReplaced) == found,
-          "a rewrite fits, and replaces an entry it has or inserts one");
-    // The file with that entry line, and every line ended by CR LF.
-    const auto expected = [&](const std::string& entry) {
-      std::string file;
-      for (auto& line : found ? replaced : inserted) file += (line == "\r" ? entry : line) + "\r\n";
-      return file;
-    };
-    // "SCRNSAVE.EXE=（なし）" in code page 932, or the value given when it holds "scr".
-    const std::string after = ReadBytes(systemIni);
-    const std::optional<std::string> given = zol::EncodeCp932Strict(L"SCRNSAVE.EXE=" + value);
-    Check(after == expected("SCRNSAVE.EXE=\x81i\x82\xc8\x82\xb5\x81j") ||
-              (HoldsNoCase(value, L"scr") && given && after == expected(*given)),
-          "only the entry changes, and each line ends in CR LF");
-  } catch (const zol::Error&) {
+
+  const zol::RewritePlan plan = zol::PlanRewrite(before, value);
+  if (plan.refusal) {
     Check(!fits || !zol::EncodeCp932Strict(value), "a refusal has a documented reason");
-    Check(ReadBytes(systemIni) == before, "a refused rewrite leaves the file as it was");
+    return 0;
   }
-  Check(ScratchNames() == std::vector<std::string>{"system.ini"}, "no other file is left");
+  Check(fits && (plan.result == zol::RewriteResult::EntryReplaced) == found,
+        "a rewrite fits, and replaces an entry it has or inserts one");
+  // The file with that entry line, and every line ended by CR LF.
+  const auto expected = [&](const std::string& entry) {
+    std::string file;
+    for (auto& line : found ? replaced : inserted) file += (line == "\r" ? entry : line) + "\r\n";
+    return file;
+  };
+  // "SCRNSAVE.EXE=（なし）" in code page 932, or the value given when it holds "scr".
+  const std::optional<std::string> given = zol::EncodeCp932Strict(L"SCRNSAVE.EXE=" + value);
+  Check((plan.value == zol::kNoScreenSaver &&
+         plan.bytes == expected("SCRNSAVE.EXE=\x81i\x82\xc8\x82\xb5\x81j")) ||
+            (plan.value == value && zol::ContainsNoCase(value, L"scr") && given &&
+             plan.bytes == expected(*given)),
+        "only the entry changes, and each line ends in CR LF");
   return 0;
 }

@@ -110,7 +110,7 @@ std::vector<zol::Path> WriteInitialSettings(const zol::Path& folder, const Machi
   }
   std::vector<zol::Path> written;
   if (!systemIniLines.empty()) {
-    zol::ReplaceFileLines(systemIni, systemIniLines);
+    zol::ReplaceFileBytes(systemIni, zol::JoinLines(systemIniLines));
     written.push_back(systemIni);
   }
   zol::WriteSettings(zolIni, settings, zol::SettingsForm::QuickSwitcher, kWindowTop, kWindowLeft);

@@ -6,6 +6,8 @@
 #include <unistd.h>
 #endif
 
+#include <set>
+
 #include "entry.h"
 #include "scratch.h"
 #include "settings.h"
@@ -38,40 +40,53 @@ TEST_F(CoreTest, ReadsTheFirstCapitalEntry) {
   }
 }
 
+// A plan as one text: the outcome and the new file, or the refusal and its line.
+std::string Told(const RewritePlan& plan) {
+  if (plan.refusal) return Error(*plan.refusal, L"").what() + (" at " + std::to_string(plan.line));
+  return (plan.result == RewriteResult::EntryReplaced ? "replaced\n" : "inserted\n") + plan.bytes;
+}
+
 // What the rewrite writes in place of a value that names no screen-saver file, the first entry
-// found after the lead byte 0x83 whose trail byte is "C", and the most lines a rewrite holds; the
-// fuzz target checks the rest of the rule on any file. A rewrite passes over a temporary name that
-// is taken, and leaves that file alone.
-TEST_F(CoreTest, RewritesOnlyTheEntry) {
-  const Path taken = systemIni.native() + ToPath(L"." + std::to_wstring(getpid()) + L"-0.zol-new");
-  test::WriteBytes(taken, "another program's");
-  const std::string none = Cp932(L"SCRNSAVE.EXE=（なし）\r\n");
+// found after the lead byte 0x83 whose trail byte is "C", the most lines a rewrite holds, and what
+// it refuses; the fuzz target checks the rest of the rule on any file. The value that the plan
+// names is the one in its new file.
+TEST(PlanTest, RewritesOnlyTheEntry) {
+  const std::string none = Cp932(L"SCRNSAVE.EXE=（なし）\r\n"), fallback = "DisplayFallback=0\r\n";
   std::string thousand;  // the most lines that a rewrite holds
   for (size_t i = 1; i < kIniLineCapacity; ++i) thousand += "line" + std::to_string(i) + "\r\n";
-  struct Case {
-    std::string before;
-    std::wstring value;
-    std::string after;
-    RewriteResult result;
-  };
-  constexpr RewriteResult replaced = RewriteResult::EntryReplaced,
-                          inserted = RewriteResult::EntryInserted;
-  const Case cases[] = {
+  const std::tuple<std::string, std::wstring, std::string> cases[] = {
       {"x\xff\x83\x43RNSAV\r\n;scrnsave.exe=a\r\n", L"D:\\セイバー\\星空.scr",
-       "x\xff\x83\x43RNSAV\r\n" + Cp932(L"SCRNSAVE.EXE=D:\\セイバー\\星空.scr\r\n"), replaced},
+       "replaced\nx\xff\x83\x43RNSAV\r\n" + Cp932(L"SCRNSAVE.EXE=D:\\セイバー\\星空.scr\r\n")},
       {"SCRNSAVE.EXE=a\r\n" + thousand, L"C:\\x.scr.bak",
-       "SCRNSAVE.EXE=C:\\x.scr.bak\r\n" + thousand, replaced},
-      {"SCRNSAVE.EXE=a.scr\r\n", L"C:\\a.scr\\folder1", none, replaced},
-      {"SCRNSAVE.EXE=a.scr\r\n", L"", none, replaced},
-      {"DisplayFallback=0\r\n", L"C:\\x.scr.bk", "DisplayFallback=0\r\n" + none, inserted},
-      {"DisplayFallback=0\r\n", L"C:\\a.scrあい",
-       Cp932(L"DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\a.scrあい\r\n"), inserted},
+       "replaced\nSCRNSAVE.EXE=C:\\x.scr.bak\r\n" + thousand},
+      {"SCRNSAVE.EXE=a.scr", L"C:\\a.scr\\folder1", "replaced\n" + none},
+      {"SCRNSAVE.EXE=a.scr\r\n", L"", "replaced\n" + none},
+      {fallback, L"C:\\x.scr.bk", "inserted\n" + fallback + none},
+      {fallback, L"C:\\a.scrあい",
+       "inserted\n" + Cp932(L"DisplayFallback=0\r\nSCRNSAVE.EXE=C:\\a.scrあい\r\n")},
+      {"[boot]\r\nshell=x.exe\r\n", L"a.scr", "no place for the entry at 0"},
+      {"[boot]\r\n" + fallback, L"C:\\caf\u00e9.scr", "not representable at 3"},
+      {"SCRNSAVE.EXE=a\r\n", L"a.scr\r\nshell=evil.exe", "line break in value at 0"},
+      {"SCRNSAVE.EXE=a\r\n", {L"a\0.scr", 6}, "line break in value at 0"},
+      {std::string(kIniLineCapacity, '\n') + "SCRNSAVE.EXE=a\n", L"b.scr",
+       "too many lines at 1001"},
   };
-  for (const Case& c : cases) {
-    test::WriteBytes(systemIni, c.before);
-    EXPECT_EQ(RewriteEntry(systemIni, c.value), c.result) << c.before;
-    EXPECT_EQ(test::ReadBytes(systemIni), c.after) << c.before;
+  for (const auto& [before, value, after] : cases) {
+    const RewritePlan plan = PlanRewrite(before, value);
+    EXPECT_EQ(Told(plan), after) << before;
+    EXPECT_TRUE(plan.refusal || plan.bytes.find(Cp932(L"SCRNSAVE.EXE=" + plan.value + L"\r\n")) !=
+                                    std::string::npos)
+        << before;
   }
+}
+
+// A rewrite passes over a temporary name that is taken, and leaves that file alone.
+TEST_F(CoreTest, ReplacingPassesOverATakenName) {
+  const Path taken = TemporaryName(systemIni, getpid(), 0);
+  test::WriteBytes(taken, "another program's");
+  test::WriteBytes(systemIni, "old");
+  ReplaceFileBytes(systemIni, "new");
+  EXPECT_EQ(test::ReadBytes(systemIni), "new");
   EXPECT_EQ(test::ReadBytes(taken), "another program's");
 }
 
@@ -135,7 +150,7 @@ TEST_F(CoreTest, RefusedAndTakenFiles) {
   };
   const Case cases[] = {
       {whole.substr(0, whole.size() - 3), kConfigurator, ErrorKind::InputPastEnd, L"10 行目"},
-      {"C:\r\n\\\r\n" + std::string(10 << 20, 'x'), kSwitcher, ErrorKind::LineTooLong, L"3 行目"},
+      {"C:\r\n\\\r\n" + std::string(32768, 'x'), kSwitcher, ErrorKind::LineTooLong, L"3 行目"},
       {ZolIni(L"12px", L"8"), kConfigurator, ErrorKind::TypeMismatch, L"9 行目"},
       {utf8, kSwitcher, ErrorKind::NotShiftJis, L"シフト JIS"},
       {"\xEF\xBB\xBF" + whole, kConfigurator, ErrorKind::NotShiftJis, L"シフト JIS"},
@@ -162,34 +177,18 @@ TEST_F(CoreTest, RefusedAndTakenFiles) {
   EXPECT_NE(cut.find(L"x\\zol.ini"), std::wstring::npos);
 }
 
-// Each kind of failure says what happened, in the user's language, and then names the file.
+// Each kind of failure has a text of its own in the user's language, then names its subject and
+// the detail; one met after the screen saver was changed says so first.
 TEST(ErrorTest, EachKindSaysWhatHappened) {
-  // The beginnings of the messages, in the order of ErrorKind.
-  std::wstring_view said =
-      L"ファイルが見つかりません|ファイルの終わりを越えて|行が長すぎます|行数が 1000 "
-      L"行を超えている|"
-      L"型が一致しません|書き込み禁止のため|他のプログラムが使用中|"
-      L"フォルダーに新しいファイルを作れない|"
-      L"ファイルの場所にフォルダーがあります|ディスクがいっぱい|ファイルを読み込めません|"
-      L"ファイルを書き込めませんでした|シフト JIS（コードページ 932）で表せない|改行または NUL "
-      L"文字|"
-      L"SCRNSAVE.EXE の行も|プログラムを起動できません|ドライブまたはディレクトリを読み込めません|"
-      L"スクリーンセイバーが選ばれていません|ファイルが UTF-8 で保存|"
-      L"スクリーンセイバーの設定をレジストリに|管理者のポリシーがスクリーンセイバーを決めている|"
-      L"予期しないエラー|";
+  std::set<std::wstring> texts;
   for (int kind = 0; kind <= int(ErrorKind::Unexpected); ++kind) {
-    const std::wstring_view start = said.substr(0, said.find(L'|'));
-    said.remove_prefix(std::min(said.size(), start.size() + 1));
-    const std::wstring message = Error(ErrorKind(kind), L"C:\\a.ini").Text();
-    EXPECT_TRUE(!start.empty() && message.starts_with(start) &&
-                message.ends_with(L"。\n\nC:\\a.ini"))
-        << Error(ErrorKind(kind), L"").what();
+    const std::wstring alone = Error(ErrorKind(kind), L"").Text();
+    EXPECT_TRUE(texts.insert(alone).second && alone.find(L'。') != alone.npos) << kind;
+    EXPECT_EQ(Error(ErrorKind(kind), L"C:\\a.ini", L"3 行目").Text(),
+              alone + L"\n\nC:\\a.ini\n3 行目");
+    const std::wstring after = Error(ErrorKind(kind), L"").AfterEntryChanged().Text();
+    EXPECT_TRUE(after.starts_with(L"スクリーンセイバーは変更しましたが") && after.ends_with(alone));
   }
-  EXPECT_TRUE(Error(ErrorKind::DiskFull, L"")
-                  .AfterEntryChanged()
-                  .Text()
-                  .starts_with(L"スクリーンセイバーは変更しましたが、設定（zol."
-                               L"ini）は保存できませんでした。\n\nディスク"));
 }
 
 }  // namespace
