@@ -8,14 +8,10 @@ namespace forms {
 
 int TextWidth(HWND hwnd) {
   const std::wstring text = WindowText(hwnd);
-  const HDC dc = GetDC(hwnd);
+  const zol::WindowDC dc(hwnd);
+  const zol::SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
   RECT box = {};
-  {
-    const zol::SelectedObject font(dc,
-                                   reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  }
-  ReleaseDC(hwnd, dc);
+  DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   return box.right;
 }
 

@@ -1,5 +1,7 @@
 #include "dpi.h"
 
+#include "win32.h"
+
 namespace forms {
 namespace {
 
@@ -25,10 +27,7 @@ const DpiFunctions& DpiFunctions::System() {
 
 UINT DpiFunctions::ForSystem() const {
   if (getDpiForSystem_) return getDpiForSystem_();
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return static_cast<UINT>(dpi);
+  return static_cast<UINT>(GetDeviceCaps(zol::WindowDC(nullptr), LOGPIXELSX));
 }
 
 UINT DpiFunctions::ForWindow(HWND window) const {

@@ -42,24 +42,21 @@ void RegisterFormClass(WNDPROC windowProc) {
 // it is not installed, the system's message font. The font mapper answers with another face for a
 // face it does not have, and with the asked name, in either language, for one it has or
 // substitutes.
-HFONT CreateFormFont(UINT dpi) {
+zol::UniqueFont CreateFormFont(UINT dpi) {
   LOGFONTW font{};
   font.lfHeight = -MulDiv(9, dpi, 72);
   font.lfCharSet = SHIFTJIS_CHARSET;
   wcscpy_s(font.lfFaceName, L"ＭＳ Ｐゴシック");
   zol::UniqueFont classic(CreateFontIndirectW(&font));
-  const HDC screen = GetDC(nullptr);
+  const zol::WindowDC screen(nullptr);
   wchar_t face[LF_FACESIZE] = L"";
   {
     const zol::SelectedObject selected(screen, classic.get());
     GetTextFaceW(screen, LF_FACESIZE, face);
   }
-  ReleaseDC(nullptr, screen);
-  if (wcscmp(face, L"ＭＳ Ｐゴシック") == 0 || _wcsicmp(face, L"MS PGothic") == 0) {
-    return classic.release();
-  }
+  if (wcscmp(face, L"ＭＳ Ｐゴシック") == 0 || _wcsicmp(face, L"MS PGothic") == 0) return classic;
   font = DpiFunctions::System().MessageFont(dpi);
-  return CreateFontIndirectW(&font);
+  return zol::UniqueFont(CreateFontIndirectW(&font));
 }
 
 }  // namespace
@@ -226,7 +223,7 @@ Control* Form::FindById(UINT_PTR id) const {
 
 void Form::ApplyDpi(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
-  font_.reset(CreateFormFont(dpi));
+  font_ = CreateFormFont(dpi);
   for (Control* control : controls_) {
     const Twips& place = control->place_;
     SetWindowPos(control->hwnd_, nullptr, ToPixels(place.left), ToPixels(place.top),
@@ -395,18 +392,16 @@ void Launch(const std::wstring& program, std::wstring_view arguments) {
                                          FALSE, 0, nullptr, nullptr, &startup, &process)) {
     throw zol::Error(zol::ErrorKind::CannotStart, program);
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  const zol::UniqueHandle thread(process.hThread), started(process.hProcess);
 }
 
 int ChooseFromMenu(const Form& form, POINT at, std::initializer_list<const wchar_t*> items) {
-  const HMENU menu = CreatePopupMenu();
+  const zol::UniqueMenu menu(CreatePopupMenu());
   UINT id = 0;
-  for (const wchar_t* item : items) AppendMenuW(menu, MF_STRING, ++id, item);
-  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
-                                    at.y, 0, form.Handle(), nullptr);
-  DestroyMenu(menu);
-  return chosen - 1;
+  for (const wchar_t* item : items) AppendMenuW(menu.get(), MF_STRING, ++id, item);
+  return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
+                        form.Handle(), nullptr) -
+         1;
 }
 
 std::wstring WindowText(HWND hwnd) {
