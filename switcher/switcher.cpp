@@ -46,17 +46,6 @@ std::wstring SwitchValue(const zol::Settings& values, Choice choice) {
   return zol::ValueText(values.FavouriteDrive) + zol::ValueText(values.FavouriteDir) + name;
 }
 
-namespace {
-
-constexpr const wchar_t* kUsage =
-    L"zolswap の使い方:\n\n"
-    L"zolswap /favourite\tお気に入りのスクリーンセイバーに変更\n"
-    L"zolswap /none\tスクリーンセイバー無しに変更\n"
-    L"zolswap /alternate\t代替えのスクリーンセイバーに変更\n\n"
-    L"引数なしで起動すると、ボタンのウィンドウを開きます。";
-
-}  // namespace
-
 int SwitchFromCommandLine(const std::vector<std::wstring>& arguments,
                           const zol::Path& settingsFile) {
   SetErrorMode(SEM_FAILCRITICALERRORS);  // a drive without a medium is an error, not a dialog

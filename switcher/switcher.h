@@ -17,6 +17,14 @@ enum class Choice { Favourite, None, Alternate };
 // included, is named in the favourite's folder.
 std::wstring SwitchValue(const zol::Settings& values, Choice choice);
 
+// What zolswap /? shows, and a wrong command line after its own message.
+inline constexpr const wchar_t* kUsage =
+    L"zolswap の使い方:\n\n"
+    L"zolswap /favourite\tお気に入りのスクリーンセイバーに変更\n"
+    L"zolswap /none\tスクリーンセイバー無しに変更\n"
+    L"zolswap /alternate\t代替えのスクリーンセイバーに変更\n\n"
+    L"引数なしで起動すると、ボタンのウィンドウを開きます。";
+
 // zolswap with arguments: "/favourite", "/none" or "/alternate" (in any letter case, "-" for "/")
 // makes the switch of that button without a window; zol.ini is read as at start-up and not
 // written. "/?" shows the switches. The exit code: 0 after a switch or "/?", 1 after a failure
