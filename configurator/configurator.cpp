@@ -80,6 +80,7 @@ void Form1::Drvlist_Change() {
 void Form1::Dirlist_Change() {
   File1.SetPath(Dirlist.Path());
   Label1.SetCaption(Dirlist.Path());
+  preview.Show(L"");
 }
 
 void Form1::Dirlist_LostFocus() { Dirlist.SetPath(Dirlist.List(Dirlist.ListIndex())); }
@@ -88,23 +89,30 @@ void Form1::File1_Click() {
   Text1.SetText(File1.FileName());
   Label1.SetCaption(ComposeChosenPath(Dirlist.Path(), Text1.Text()));
   pickedScreenSaver_ = Label1.Caption();
+  preview.Show(pickedScreenSaver_);
   form.Show();
   Command1.SetFocus();
 }
 
 // The verbs that Explorer offers for a screen-saver file: test runs it full screen now, configure
-// opens its own settings, as the options button does.
+// opens its own settings, as the options button does; and the preview, which then follows the pick.
 void Form1::File1_ContextMenu() {
-  switch (forms::ChooseFromMenu(form, File1.MenuPoint(), {L"テスト(&T)", L"構成(&C)"})) {
+  switch (forms::ChooseFromMenu(form, File1.MenuPoint(),
+                                {L"テスト(&T)", L"プレビュー(&P)", L"構成(&C)"})) {
     case 0:
       return forms::Launch(pickedScreenSaver_, L"/s");
     case 1:
+      return preview.Open(pickedScreenSaver_);
+    case 2:
       return forms::Launch(pickedScreenSaver_);
   }
 }
 
 void Form1::Text1_Change() { Label1.SetCaption(ComposeChosenPath(Dirlist.Path(), Text1.Text())); }
 
-void Form1::Label2_Click() { form.Hide(); }
+void Form1::Label2_Click() {
+  form.Hide();
+  preview.Close();
+}
 
 }  // namespace zolset

@@ -74,6 +74,9 @@ struct Form1 {
                        .frame = true,
                        .showsPath = true}};
 
+  // beside the window: the picked screen saver at work
+  forms::Preview preview{form};
+
   void Form_Load();
   void Command1_Click();
   void Command2_Click();

@@ -23,6 +23,7 @@ struct Releaser {
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, Releaser<DeleteObject>>;
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, Releaser<DeleteObject>>;
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, Releaser<DestroyMenu>>;
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, Releaser<DestroyWindow>>;
 // Files, processes, threads and jobs.
 using UniqueHandle = std::unique_ptr<void, Releaser<CloseHandle>>;
 using UniqueFind = std::unique_ptr<void, Releaser<FindClose>>;
@@ -43,6 +44,20 @@ class WindowDC {
  private:
   HWND window_;
   HDC dc_;
+};
+
+// A window's device context for painting, between BeginPaint and EndPaint.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND window) : window_(window) { BeginPaint(window, &paint_); }
+  ~PaintDC() { EndPaint(window_, &paint_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  operator HDC() const { return paint_.hdc; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_;
 };
 
 // A GDI object selected into a device context for a while: the one it replaced comes back.

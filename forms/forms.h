@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,6 +116,7 @@ class Form {
   // The height of a list's entry in pixels.
   int ItemHeight() const { return ToPixels(240); }
   int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
+  HFONT Font() const { return font_.get(); }
   COLORREF Background() const { return background_; }
   HBRUSH BackgroundBrush() const { return backgroundBrush_.get(); }
 
@@ -322,6 +324,49 @@ class FileList : public Control {
 // Starts the program at the path given, with the arguments given, its window shown normally,
 // without waiting for it. Throws CannotStart when it cannot be started.
 void Launch(const std::wstring& program, std::wstring_view arguments = {});
+
+// A program started to serve a window for a while. It runs in a job that ends it when the job's
+// handle closes, so that it never outlives its owner, even one that is killed.
+class HelperProgram {
+ public:
+  // Starts the program as Launch does, in the folder given. Throws CannotStart.
+  HelperProgram(const std::wstring& program, std::wstring_view arguments,
+                const std::wstring& folder);
+  // Gives the program the time given to end by itself, while this thread's windows answer what
+  // other programs send them, then ends it.
+  void Stop(DWORD milliseconds);
+
+ private:
+  zol::UniqueHandle job_, process_;
+};
+
+// A small window of its own beside a form and owned by it, which shows a screen saver at work in a
+// picture of 4:3. The screen saver is started as "<path>" /p <the picture's handle>, in its file's
+// folder, and draws into a window of its own over the picture. Stopping it destroys the picture,
+// which ends a screen saver that behaves; one that has not ended a second later is ended.
+class Preview {
+ public:
+  explicit Preview(const Form& owner) : owner_(owner) {}
+  ~Preview() { Close(); }
+  Preview(const Preview&) = delete;
+  Preview& operator=(const Preview&) = delete;
+
+  // Opens the window, showing the screen saver at the path given, unless it is open already.
+  void Open(const std::wstring& screenSaver);
+  // While the window is open, shows the screen saver at the path given, or "（なし）" for none (an
+  // empty path). One that cannot be started says so in the picture.
+  void Show(const std::wstring& screenSaver);
+  void Close();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Stop();
+
+  const Form& owner_;
+  zol::UniqueWindow window_, picture_;
+  std::optional<HelperProgram> running_;
+};
 
 // Opens a menu of the items at a point of the screen, as a right click opens one, and waits for
 // the choice: the index of the item chosen, or -1 for none.

@@ -1,15 +1,44 @@
 // A harmless stand-in for control.exe and for the screen savers: it adds its command line, as a
 // line of UTF-16, to the file that ZOL_STARTED names, where the tests see what was started and how.
+// Given "/p" and a window's handle, it does as a screen saver does in a preview: it covers that
+// window with a child window of its own until that child is destroyed, and then tells "end". Its
+// line names the class of the window given (none for no window) in place of the handle.
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 
-#include <windows.h>
+void Tell(const std::wstring& line) {
+  const wchar_t* log = _wgetenv(L"ZOL_STARTED");
+  if (FILE* file = log ? _wfopen(log, L"ab") : nullptr) {
+    fwrite((line + L"\n").data(), sizeof(wchar_t), line.size() + 1, file);
+    fclose(file);
+  }
+}
+
+LRESULT CALLBACK Saver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
 
 int main() {
-  const wchar_t* log = _wgetenv(L"ZOL_STARTED");
-  FILE* file = log ? _wfopen(log, L"ab") : nullptr;
-  if (!file) return 1;
-  const std::wstring line = std::wstring(GetCommandLineW()) + L"\n";
-  fwrite(line.data(), sizeof(wchar_t), line.size(), file);
-  return fclose(file);
+  std::wstring line = GetCommandLineW();
+  const size_t preview = line.rfind(L" /p ");
+  if (preview == line.npos) return Tell(line), 0;
+  wchar_t* end = nullptr;
+  const auto window = reinterpret_cast<HWND>(wcstoull(line.c_str() + preview + 4, &end, 10));
+  wchar_t name[64] = L"";
+  if (*end || !GetClassNameW(window, name, 64)) *name = L'\0';
+  Tell(line.substr(0, preview + 4) + name);
+  WNDCLASSW saver{};
+  saver.lpfnWndProc = Saver;
+  saver.lpszClassName = L"FakeSaver";
+  RegisterClassW(&saver);
+  RECT area;
+  GetClientRect(window, &area);
+  if (*name && CreateWindowExW(0, L"FakeSaver", L"", WS_CHILD | WS_VISIBLE, 0, 0, area.right,
+                               area.bottom, window, nullptr, nullptr, nullptr)) {
+    for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
+  }
+  Tell(L"end");
 }

@@ -54,6 +54,22 @@ std::vector<std::wstring> Split(std::wstring_view text) {
   }
   return parts;
 }
+// The preview window of the form, if it is open.
+HWND PreviewOf(HWND form) {
+  HWND preview = nullptr;
+  while ((preview = FindWindowExW(nullptr, preview, L"ZolPreview", nullptr)) &&
+         GetWindow(preview, GW_OWNER) != form) {
+  }
+  return preview;
+}
+
+// Whether a screen saver that the form's preview started has yet to draw.
+bool Starting(HWND form) {
+  const HWND preview = PreviewOf(form);
+  const HWND picture = preview ? FindWindowExW(preview, nullptr, L"ZolPicture", nullptr) : nullptr;
+  return picture && !GetWindowTextLengthW(picture) && !GetWindow(picture, GW_CHILD);
+}
+
 // What a user does to a window, as the messages that the mouse and the keyboard post:
 //   click X, double X, right X   on the button or label captioned X, or on the entry X of a list
 //   under X                      a right click just below the entry X of a list
@@ -62,6 +78,7 @@ std::vector<std::wstring> Split(std::wstring_view text) {
 //                                focus
 //   choose C                     the menu item whose mnemonic is C, in the menu that opens
 //   widen, close                 the frame dragged wider; the window closed
+//   close preview                the preview window closed
 void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
   const std::map<std::wstring, std::vector<UINT>> mouse = {
       {L"click", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
@@ -108,7 +125,7 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
     SetWindowPos(form, nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
   } else {
     EXPECT_EQ(verb, L"close");
-    PostMessageW(form, WM_CLOSE, 0, 0);
+    PostMessageW(what.empty() ? form : PreviewOf(form), WM_CLOSE, 0, 0);
   }
 }
 
@@ -120,10 +137,19 @@ void Acts(HWND form, std::wstring_view acts, bool inProcess) {
     Act(form, act.substr(0, blank), act.substr(std::min(blank + 1, act.size())));
     const bool menu =
         act.starts_with(L"right") || act.starts_with(L"under") || act == L"key shift+f10";
-    for (MSG m; inProcess && !menu && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
-      if (IsDialogMessageW(form, &m)) continue;
-      TranslateMessage(&m);
-      DispatchMessageW(&m);
+    const auto pump = [&] {
+      for (MSG m; inProcess && !menu && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+        if (IsDialogMessageW(form, &m)) continue;
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+      }
+    };
+    pump();
+    // A screen saver that the preview started has drawn once a window of its own covers the
+    // picture, which then says nothing.
+    for (int i = 0; i < 100 && inProcess && Starting(form); ++i) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      pump();
     }
     BYTE state[256];
     GetKeyboardState(state);
@@ -165,6 +191,12 @@ Seen SeenOn(const Window& w) {
   if constexpr (std::is_same_v<Window, zolset::Form1>) {
     seen[L"label1"] = Shown(w.Label1);
     seen[L"label5"] = Shown(w.Label5);
+    // the preview's title, and what its picture says
+    if (const HWND preview = PreviewOf(w.form.Handle())) {
+      const std::wstring said =
+          forms::WindowText(FindWindowExW(preview, nullptr, L"ZolPicture", nullptr));
+      seen[L"preview"] = forms::WindowText(preview) + (said.empty() ? L"" : L" / " + said);
+    }
     std::wstring& lists = seen[L"lists"] = w.Drvlist.Drive().substr(0, 2) + L" " + w.Dirlist.Path();
     for (int i = 0; i < SendMessageW(w.File1.Handle(), LB_GETCOUNT, 0, 0); ++i) {
       wchar_t name[MAX_PATH];
@@ -182,11 +214,11 @@ struct Condition {
 
 // A user's story: what the user does, what the user and Windows see afterwards, and the condition
 // that it runs under. What is seen is "key=text;…" over these keys, each as before the story
-// unless given: label1, label5, lists (the drive, the folder and the files), focus, window (open,
-// hidden or ended), said (the error reports), zol.ini ("saved" with the window's position, "kept"
-// or its text), system.ini (its text), registry (SCRNSAVE.EXE and ScreenSaveActive), started (the
-// command lines of the programs started, a line each), and for a process exit and width (of the
-// window's client area).
+// unless given: label1, label5, lists (the drive, the folder and the files), preview (its title and
+// what its picture says, nothing when it is closed), focus, window (open, hidden or ended), said
+// (the error reports), zol.ini ("saved" with the window's position, "kept" or its text), system.ini
+// (its text), registry (SCRNSAVE.EXE and ScreenSaveActive), started (the command lines of the
+// programs started, a line each), and for a process exit and width (of the window's client area).
 struct Story {
   std::wstring acts, sees;
   Condition condition = {};
@@ -376,6 +408,10 @@ TEST_F(ProgramTest, Configurator) {
   const std::wstring applied =
       L";zol.ini=saved" + Changed(boot + Entry(L"迷路.scr") + display, L"迷路.scr");
   const std::wstring apply = L"click 迷路.scr;click 変　更";
+  // A screen saver in the preview: started into the picture, then ended.
+  const auto shown = [](const std::wstring& saver) {
+    return L";started=\"" + saver + L"\" /p ZolPicture\nend\n";
+  };
   TellOnWindow<zolset::Form1>(
       {
           {L"", L"label1=" + savers + L";label5=C:\\OLD.SCR;focus=変　更" + files},
@@ -422,9 +458,20 @@ TEST_F(ProgramTest, Configurator) {
           {L"double 古い;under 星空.scr;choose t", L"label1=" + old},
           {L"click 壊れた.scr;" + options, Says(ErrorKind::CannotStart, broken)},
           {L"click コントロールパネルの呼出し", panel},
+          {L"right 迷路.scr;choose p",
+           L"label1=" + maze + L";focus=変　更;preview=プレビュー - 迷路.scr" + shown(maze)},
+          {L"right 迷路.scr;choose p;click 星空.scr",
+           L"preview=プレビュー - 星空.scr" + shown(maze) + shown(Saver(L"星空.scr")).substr(9)},
+          {L"right 迷路.scr;choose p;double 古い", L"preview=プレビュー / （なし）" + shown(maze)},
+          {L"right 迷路.scr;choose p;close プレビュー", L"preview=" + shown(maze)},
+          {L"right 迷路.scr;choose p;click 終　了", L"window=ended" + shown(maze)},
+          {L"right 壊れた.scr;choose p",
+           L"preview=プレビュー - 壊れた.scr / プレビューできません：" +
+               Error(ErrorKind::CannotStart, L"").Text()},
           {L"key tab", L"focus=終　了"},
           {L"key tab;key tab;key tab;key tab;key tab", L"focus=" + options.substr(6)},
           {L"widen;click ", L"window=hidden"},
+          {L"right 迷路.scr;choose p;widen;click ", L"window=hidden;preview=" + shown(maze)},
       },
       ZolIni(&test::ZolLines::top, L"675", L"450"));
 }

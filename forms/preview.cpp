@@ -1,0 +1,135 @@
+// The preview window. A screen saver started with "/p" and a window's handle makes a child window
+// over the whole client area of that window and draws into it until that child is destroyed:
+// https://learn.microsoft.com/previous-versions/troubleshoot/windows/win32/screen-saver-command-line
+#include <algorithm>
+
+#include "dpi.h"
+#include "entry.h"
+#include "forms.h"
+#include "resource_ids.h"
+
+namespace forms {
+namespace {
+
+constexpr const wchar_t* kPreviewClass = L"ZolPreview";
+constexpr const wchar_t* kPictureClass = L"ZolPicture";
+constexpr const wchar_t* kTitle = L"プレビュー";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr int kPictureWidth = 200, kPictureHeight = 150;  // pixels at 96 DPI
+constexpr DWORD kStopWait = 1000;                         // milliseconds
+
+void RegisterWindowClass(const wchar_t* name, WNDPROC windowProc) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(IDI_APP));
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
+}
+
+// Where a window of the size given goes beside the owner: to its right, or to its left where the
+// right has no room, and whole on the owner's work area.
+POINT Beside(HWND owner, SIZE size) {
+  RECT frame;
+  GetWindowRect(owner, &frame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const LONG left = frame.right + size.cx <= work.right ? frame.right : frame.left - size.cx;
+  return {std::max(work.left, std::min(left, work.right - size.cx)),
+          std::max(work.top, std::min(frame.top, work.bottom - size.cy))};
+}
+
+}  // namespace
+
+void Preview::Open(const std::wstring& screenSaver) {
+  if (window_) return;
+  static const bool registered = (RegisterWindowClass(kPreviewClass, WindowProc),
+                                  RegisterWindowClass(kPictureClass, PictureProc), true);
+  (void)registered;
+  const UINT dpi = DpiFunctions::System().ForWindow(owner_.Handle());
+  RECT frame = {0, 0, MulDiv(kPictureWidth, dpi, 96), MulDiv(kPictureHeight, dpi, 96)};
+  DpiFunctions::System().AdjustFrame(frame, kStyle, 0, dpi);
+  const SIZE size = {frame.right - frame.left, frame.bottom - frame.top};
+  const POINT at = Beside(owner_.Handle(), size);
+  window_.reset(CreateWindowExW(0, kPreviewClass, kTitle, kStyle, at.x, at.y, size.cx, size.cy,
+                                owner_.Handle(), nullptr, GetModuleHandleW(nullptr), this));
+  if (!window_) throw zol::Error(zol::ErrorKind::Unexpected, L"", L"CreateWindowEx: preview");
+  Show(screenSaver);
+  ShowWindow(window_.get(), SW_SHOWNOACTIVATE);  // the keyboard stays with the lists
+}
+
+void Preview::Show(const std::wstring& screenSaver) {
+  if (!window_) return;
+  Stop();
+  const size_t folder = screenSaver.find_last_of(L'\\') + 1;
+  SetWindowTextW(window_.get(), screenSaver.empty()
+                                    ? kTitle
+                                    : (kTitle + (L" - " + screenSaver.substr(folder))).c_str());
+  RECT client;
+  GetClientRect(window_.get(), &client);
+  picture_.reset(CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                 0, client.right, client.bottom, window_.get(), nullptr,
+                                 GetModuleHandleW(nullptr), nullptr));
+  std::wstring said;
+  try {
+    if (screenSaver.empty()) {
+      said = zol::kNoScreenSaver;
+    } else {
+      running_.emplace(screenSaver, L"/p " + std::to_wstring(HandleToULong(picture_.get())),
+                       screenSaver.substr(0, folder));
+    }
+  } catch (const zol::Error& error) {
+    said = L"プレビューできません：" + zol::Error(error.Kind(), L"").Text();
+  }
+  SetWindowTextW(picture_.get(), said.c_str());
+}
+
+void Preview::Close() {
+  Stop();
+  window_.reset();
+}
+
+void Preview::Stop() {
+  picture_.reset();
+  if (running_) running_->Stop(kStopWait);
+  running_.reset();
+}
+
+LRESULT CALLBACK Preview::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  }
+  auto* preview = reinterpret_cast<Preview*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  const bool closes = message == WM_CLOSE || (message == WM_KEYDOWN && wParam == VK_ESCAPE);
+  if (!closes || !preview) return DefWindowProcW(hwnd, message, wParam, lParam);
+  preview->Close();
+  return 0;
+}
+
+// The picture shows its text on grey, centred, where no screen saver draws over it.
+LRESULT CALLBACK Preview::PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
+  const auto* preview =
+      reinterpret_cast<const Preview*>(GetWindowLongPtrW(GetParent(hwnd), GWLP_USERDATA));
+  const zol::PaintDC dc(hwnd);
+  RECT area, text = {};
+  GetClientRect(hwnd, &area);
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  const zol::SelectedObject font(dc, preview->owner_.Font());
+  const std::wstring said = WindowText(hwnd);
+  text.right = area.right - preview->owner_.ToPixels(240);
+  DrawTextW(dc, said.c_str(), -1, &text, DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  OffsetRect(&text, (area.right - text.right) / 2, (area.bottom - text.bottom) / 2);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+  DrawTextW(dc, said.c_str(), -1, &text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  return 0;
+}
+
+}  // namespace forms
