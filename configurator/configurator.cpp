@@ -97,7 +97,7 @@ void Form1::File1_Click() {
 // The verbs that Explorer offers for a screen-saver file: test runs it full screen now, configure
 // opens its own settings, as the options button does; and the preview, which then follows the pick.
 void Form1::File1_ContextMenu() {
-  switch (forms::ChooseFromMenu(form, File1.MenuPoint(),
+  switch (forms::ChooseFromMenu(form.Handle(), File1.MenuPoint(),
                                 {L"テスト(&T)", L"プレビュー(&P)", L"構成(&C)"})) {
     case 0:
       return forms::Launch(pickedScreenSaver_, L"/s");

@@ -69,6 +69,9 @@ KindText Describe(ErrorKind kind) {
       return {"policy decides",
               L"管理者のポリシーがスクリーンセイバーを決めているため、この選択は効果がありません。"
               L"何も変更していません。"};
+    case ErrorKind::NothingToPause:
+      return {"nothing to pause",
+              L"スクリーンセイバーは既にオフになっているため、休止するものがありません。"};
     case ErrorKind::Unexpected:
       return {"unexpected", L"予期しないエラーが発生しました。"};
   }

@@ -31,6 +31,7 @@ enum class ErrorKind {
   NotShiftJis,       // a settings file saved as UTF-8
   RegistryFailed,    // the NT family's registry record of the screen saver cannot be written
   PolicyDecides,     // the administrator's policy fixes the screen saver: a choice has no effect
+  NothingToPause,    // a pause while the screen saver is off already
   Unexpected,        // anything else: the detail says what
 };
 

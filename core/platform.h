@@ -3,6 +3,7 @@
 // where system.ini is all there is.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,13 @@ void SetWindowsScreenSaver(std::wstring_view writtenValue);
 // saver, one that names a screen saver while the policy turns screen savers off. Nothing on the
 // 9x family, which has no such policy.
 void CheckScreenSaverPolicy(std::wstring_view writtenValue);
+
+// On the NT family, whether the screen saver that Windows keeps for the user is on
+// (ScreenSaveActive is "1"); nothing on the 9x family, which keeps no such value.
+std::optional<bool> StoredScreenSaverActive();
+
+// On the NT family, refuses with PolicyDecides a pause of the screen saver while the
+// administrator's policy sets either value: the screen saver is the administrator's then.
+void CheckPausePolicy();
 
 }  // namespace zol

@@ -10,4 +10,8 @@ void SetWindowsScreenSaver(std::wstring_view) {}
 
 void CheckScreenSaverPolicy(std::wstring_view) {}
 
+std::optional<bool> StoredScreenSaverActive() { return std::nullopt; }
+
+void CheckPausePolicy() {}
+
 }  // namespace zol

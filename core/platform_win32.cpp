@@ -40,6 +40,12 @@ LSTATUS WriteScreenSaverValue(const std::wstring& value, bool none) {
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
+// The administrator's policy decides the screen saver by the value named.
+Error PolicyError(const wchar_t* name, const std::wstring& value) {
+  return Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicyKey),
+               name + (L" = " + value));
+}
+
 }  // namespace
 
 // The platform id is no version number: the compatibility shims that make GetVersionEx report
@@ -67,10 +73,21 @@ void CheckScreenSaverPolicy(std::wstring_view writtenValue) {
   if (!IsNtFamily()) return;
   const std::wstring fixed = ReadText(kPolicyKey, kScreenSaverValue);
   const bool off = ReadText(kPolicyKey, kActiveValue) == L"0";
-  if (fixed.empty() && !(off && !NamesNoScreenSaver(writtenValue))) return;
-  throw Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicyKey),
-              fixed.empty() ? std::wstring(kActiveValue) + L" = 0"
-                            : std::wstring(kScreenSaverValue) + L" = " + fixed);
+  if (!fixed.empty()) throw PolicyError(kScreenSaverValue, fixed);
+  if (off && !NamesNoScreenSaver(writtenValue)) throw PolicyError(kActiveValue, L"0");
+}
+
+std::optional<bool> StoredScreenSaverActive() {
+  if (!IsNtFamily()) return std::nullopt;
+  return ReadText(kDesktopKey, kActiveValue) == L"1";
+}
+
+void CheckPausePolicy() {
+  if (!IsNtFamily()) return;
+  for (const wchar_t* name : {kScreenSaverValue, kActiveValue}) {
+    const std::wstring value = ReadText(kPolicyKey, name);
+    if (!value.empty()) throw PolicyError(name, value);
+  }
 }
 
 }  // namespace zol

@@ -27,6 +27,7 @@ using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, Releaser<Destr
 // Files, processes, threads and jobs.
 using UniqueHandle = std::unique_ptr<void, Releaser<CloseHandle>>;
 using UniqueFind = std::unique_ptr<void, Releaser<FindClose>>;
+using UniqueView = std::unique_ptr<void, Releaser<UnmapViewOfFile>>;
 
 // CreateFile and FindFirstFile answer INVALID_HANDLE_VALUE, not null, when they fail; the owners
 // hold null for none.

@@ -443,13 +443,17 @@ void HelperProgram::Stop(DWORD milliseconds) {
   TerminateJobObject(job_.get(), 1);
 }
 
-int ChooseFromMenu(const Form& form, POINT at, std::initializer_list<const wchar_t*> items) {
+// The owner comes to the foreground first, and hears of a message after the menu closes: otherwise
+// a menu of a window in the background stays open when the user clicks elsewhere (KB135788).
+int ChooseFromMenu(HWND owner, POINT at, std::initializer_list<const wchar_t*> items) {
   const zol::UniqueMenu menu(CreatePopupMenu());
   UINT id = 0;
   for (const wchar_t* item : items) AppendMenuW(menu.get(), MF_STRING, ++id, item);
-  return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
-                        form.Handle(), nullptr) -
-         1;
+  SetForegroundWindow(owner);
+  const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                    at.x, at.y, 0, owner, nullptr);
+  PostMessageW(owner, WM_NULL, 0, 0);
+  return chosen - 1;
 }
 
 std::wstring WindowText(HWND hwnd) {

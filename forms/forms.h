@@ -368,9 +368,9 @@ class Preview {
   std::optional<HelperProgram> running_;
 };
 
-// Opens a menu of the items at a point of the screen, as a right click opens one, and waits for
-// the choice: the index of the item chosen, or -1 for none.
-int ChooseFromMenu(const Form& form, POINT at, std::initializer_list<const wchar_t*> items);
+// Opens a menu of the items at a point of the screen for the window given, as a right click opens
+// one, and waits for the choice: the index of the item chosen, or -1 for none.
+int ChooseFromMenu(HWND owner, POINT at, std::initializer_list<const wchar_t*> items);
 
 // The error report: a message box titled with the caption, over the window given (or none).
 void ShowError(HWND owner, const std::wstring& caption, const zol::Error& error);

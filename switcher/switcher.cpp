@@ -1,5 +1,10 @@
 #include "switcher.h"
 
+#include <functional>
+#include <optional>
+
+#include "pause.h"
+
 namespace zolswap {
 
 Form1::Form1(zol::Path settingsFile)
@@ -46,27 +51,59 @@ std::wstring SwitchValue(const zol::Settings& values, Choice choice) {
   return zol::ValueText(values.FavouriteDrive) + zol::ValueText(values.FavouriteDir) + name;
 }
 
-int SwitchFromCommandLine(const std::vector<std::wstring>& arguments,
-                          const zol::Path& settingsFile) {
-  SetErrorMode(SEM_FAILCRITICALERRORS);  // a drive without a medium is an error, not a dialog
+namespace {
+
+// Whether the argument is the switch of that name: "/" or "-" and the name in any letter case.
+bool IsSwitch(const std::wstring& argument, const wchar_t* name) {
+  return argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-') &&
+         _wcsicmp(argument.c_str() + 1, name) == 0;
+}
+
+// The minutes of a pause: a whole number from 1 to the longest pause, digits only.
+std::optional<Minutes> PauseMinutes(const std::wstring& text) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of(L"0123456789") != text.npos) {
+    return std::nullopt;
+  }
+  const Minutes minutes(std::stoi(text));
+  return minutes >= Minutes(1) && minutes <= kLongestPause ? std::optional(minutes) : std::nullopt;
+}
+
+// What the arguments ask for, as a step that gives the exit code; nothing for a wrong command line.
+std::function<int()> Command(const std::vector<std::wstring>& arguments,
+                             const zol::Path& settingsFile) {
+  const size_t count = arguments.size();
   const std::pair<const wchar_t*, Choice> switches[] = {{L"favourite", Choice::Favourite},
                                                         {L"none", Choice::None},
                                                         {L"alternate", Choice::Alternate}};
-  const std::wstring& argument = arguments.front();
-  const bool oneFlag =
-      arguments.size() == 1 && argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
-  if (oneFlag && argument.substr(1) == L"?") {
-    MessageBoxW(nullptr, kUsage, Form1::kCaption, MB_OK | MB_ICONINFORMATION);
-    return 0;
-  }
   for (const auto& [name, choice] : switches) {
-    if (!oneFlag || _wcsicmp(argument.c_str() + 1, name) != 0) continue;
-    try {
+    if (count != 1 || !IsSwitch(arguments[0], name)) continue;
+    return [&settingsFile, choice] {
       app::ProgramSettings settings(settingsFile, zol::SettingsForm::QuickSwitcher);
       settings.Load();
       zol::ReadCurrentEntry(settings.SystemIni());  // as at start-up: system.ini must be there
       settings.ChangeScreenSaver(SwitchValue(settings.Values(), choice));
       return 0;
+    };
+  }
+  if (count == 1 && IsSwitch(arguments[0], L"?")) {
+    return
+        [] { return MessageBoxW(nullptr, kUsage, Form1::kCaption, MB_OK | MB_ICONINFORMATION), 0; };
+  }
+  if (count == 1 && IsSwitch(arguments[0], L"resume")) return [] { return Pause::Resume(), 0; };
+  if (count > 2 || !IsSwitch(arguments[0], L"pause")) return {};
+  const std::optional<Minutes> minutes = count == 1 ? Minutes(60) : PauseMinutes(arguments[1]);
+  if (!minutes) return {};
+  return [minutes] { return Pause::FromCommandLine(*minutes); };
+}
+
+}  // namespace
+
+int SwitchFromCommandLine(const std::vector<std::wstring>& arguments,
+                          const zol::Path& settingsFile) {
+  SetErrorMode(SEM_FAILCRITICALERRORS);  // a drive without a medium is an error, not a dialog
+  if (const std::function<int()> command = Command(arguments, settingsFile)) {
+    try {
+      return command();
     } catch (const zol::Error& error) {
       forms::ShowError(nullptr, Form1::kCaption, error);
       return 1;

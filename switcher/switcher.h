@@ -22,13 +22,17 @@ inline constexpr const wchar_t* kUsage =
     L"zolswap の使い方:\n\n"
     L"zolswap /favourite\tお気に入りのスクリーンセイバーに変更\n"
     L"zolswap /none\tスクリーンセイバー無しに変更\n"
-    L"zolswap /alternate\t代替えのスクリーンセイバーに変更\n\n"
+    L"zolswap /alternate\t代替えのスクリーンセイバーに変更\n"
+    L"zolswap /pause [分]\tスクリーンセイバーを休止（1～1440 分、既定は 60 分）\n"
+    L"zolswap /resume\t休止をやめて再開\n\n"
     L"引数なしで起動すると、ボタンのウィンドウを開きます。";
 
 // zolswap with arguments: "/favourite", "/none" or "/alternate" (in any letter case, "-" for "/")
 // makes the switch of that button without a window; zol.ini is read as at start-up and not
-// written. "/?" shows the switches. The exit code: 0 after a switch or "/?", 1 after a failure
-// once its message has been shown, 2 for an unknown argument or more than one.
+// written. "/pause [minutes]" pauses the screen saver for this session (60 minutes unless given,
+// 1 to 1440), or gives a running pause that time anew; "/resume" ends a running pause. "/?" shows
+// the switches. The exit code: 0 after a switch, a pause, a resume or "/?", 1 after a failure once
+// its message has been shown, 2 for a wrong command line.
 int SwitchFromCommandLine(const std::vector<std::wstring>& arguments,
                           const zol::Path& settingsFile = L"zol.ini");
 

@@ -2,7 +2,9 @@
 // line of UTF-16, to the file that ZOL_STARTED names, where the tests see what was started and how.
 // Given "/p" and a window's handle, it does as a screen saver does in a preview: it covers that
 // window with a child window of its own until that child is destroyed, and then tells "end". Its
-// line names the class of the window given (none for no window) in place of the handle.
+// line names the class of the window given (none for no window) in place of the handle. Given
+// "/active", it tells nothing and ends with 1 while the screen saver is on in the session, else 0;
+// given "/on" or "/off", it turns it on or off in the session first.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,6 +25,16 @@ LRESULT CALLBACK Saver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int main() {
   std::wstring line = GetCommandLineW();
+  BOOL active = FALSE;
+  DestroyWindow(
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+  if (line.ends_with(L" /active")) {
+    return SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0), active;
+  }
+  if (line.ends_with(L" /on") || line.ends_with(L" /off")) {  // read back, as the pause does
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, line.ends_with(L" /on"), nullptr, 0);
+    return SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0), active;
+  }
   const size_t preview = line.rfind(L" /p ");
   if (preview == line.npos) return Tell(line), 0;
   wchar_t* end = nullptr;

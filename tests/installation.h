@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "scratch.h"
+#include "win32.h"
 
 namespace zol::test {
 namespace fs = std::filesystem;
@@ -105,13 +106,9 @@ struct Installation {
   fs::path started = folder / "started.txt";
 };
 
-// Opens a program or a shortcut as the shell does, in the folder given (a shortcut names its own),
-// acts on its window (of the class given) once the window waits for input, and waits for the end;
-// the exit code.
-inline DWORD Launch(const fs::path& file, const wchar_t* arguments, const fs::path& folder,
-                    const std::function<void(HWND form)>& act = {},
-                    const wchar_t* windowClass = L"ZolForm") {
-  // What the tests start ends with them.
+// Opens a program or a shortcut as the shell does, in the folder given (a shortcut names its own):
+// the program's process, or none for a shortcut. What the tests start ends with them.
+inline UniqueHandle Open(const fs::path& file, const wchar_t* arguments, const fs::path& folder) {
   static const HANDLE job = [] {
     const HANDLE created = CreateJobObjectW(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
@@ -126,22 +123,45 @@ inline DWORD Launch(const fs::path& file, const wchar_t* arguments, const fs::pa
   run.lpFile = file.c_str();
   run.lpParameters = arguments;
   run.lpDirectory = folder.empty() ? nullptr : folder.c_str();
-  if (!job || !ShellExecuteExW(&run)) return ADD_FAILURE() << file, 1;
-  HANDLE process = run.hProcess;  // none for a shortcut: the window's process then
+  EXPECT_TRUE(job && ShellExecuteExW(&run)) << file;
+  return UniqueHandle(run.hProcess);
+}
+
+// A window of the class given that belongs to the process.
+inline HWND WindowOf(HANDLE process, const wchar_t* windowClass) {
+  HWND window = nullptr;
+  DWORD id = 0;
+  while ((window = FindWindowExW(nullptr, window, windowClass, nullptr)) &&
+         (GetWindowThreadProcessId(window, &id), id != GetProcessId(process))) {
+  }
+  return window;
+}
+
+// Waits at most a minute for the process to end: its exit code, 1 when it does not end.
+inline DWORD ExitCode(HANDLE process) {
+  DWORD code = 1;
+  EXPECT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0);
+  GetExitCodeProcess(process, &code);
+  return code;
+}
+
+// Opens a program or a shortcut (above), acts on its window (of the class given) once the window
+// waits for input, and waits for the end: the exit code.
+inline DWORD Launch(const fs::path& file, const wchar_t* arguments, const fs::path& folder,
+                    const std::function<void(HWND form)>& act = {},
+                    const wchar_t* windowClass = L"ZolForm") {
+  UniqueHandle process = Open(file, arguments, folder);
   HWND form = nullptr;
   for (int i = 0; act && i < 200 && !(form = FindWindowW(windowClass, nullptr)); ++i) Sleep(100);
   if (form) {
     DWORD id = 0;
     GetWindowThreadProcessId(form, &id);
-    if (!process) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, 0, id);
-    WaitForInputIdle(process, 20000);
+    if (!process) process.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, 0, id));
+    WaitForInputIdle(process.get(), 20000);
     act(form);
   }
-  DWORD code = 1;
-  EXPECT_TRUE(process && !WaitForSingleObject(process, 60000)) << file;
-  GetExitCodeProcess(process, &code);
-  CloseHandle(process);
-  return code;
+  EXPECT_TRUE(process) << file;
+  return process ? ExitCode(process.get()) : 1;
 }
 
 }  // namespace zol::test

@@ -13,6 +13,7 @@
 #include "dpi.h"
 #include "initial_settings.h"
 #include "installation.h"
+#include "pause.h"
 #include "settings.h"
 #include "switcher.h"
 
@@ -31,6 +32,13 @@ constexpr const wchar_t* kPolicy =
 void WriteDesktop(const test::Text& saver, const test::Text& active) {
   test::SetRegistryText(kDesktop, L"SCRNSAVE.EXE", saver);
   test::SetRegistryText(kDesktop, L"ScreenSaveActive", active);
+}
+
+// The screen saver in the session now, "on" or "off", or set to that, by a program of its own (see
+// fake_program.cpp).
+std::wstring Session(const wchar_t* set = L"/active") {
+  const fs::path fake = fs::path(_pgmptr).parent_path() / "fake_program.exe";
+  return test::ExitCode(test::Open(fake, set, {}).get()) ? L"on" : L"off";
 }
 
 // Both values, "-" for one that is absent.
@@ -79,6 +87,7 @@ bool Starting(HWND form) {
 //   choose C                     the menu item whose mnemonic is C, in the menu that opens
 //   widen, close                 the frame dragged wider; the window closed
 //   close preview                the preview window closed
+//   icon, session end            a right click on the pause's icon; the user signing out
 void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
   const std::map<std::wstring, std::vector<UINT>> mouse = {
       {L"click", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
@@ -121,6 +130,11 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
     PostMessageW(form, WM_CHAR, what[0], 1);
   } else if (verb == L"drive") {
     PostMessageW(FindWindowExW(form, nullptr, L"ComboBox", nullptr), WM_CHAR, what[0], 1);
+  } else if (verb == L"icon") {  // a right click on the pause's icon
+    PostMessageW(form, zolswap::Pause::kIconMessage, 0, MAKELPARAM(WM_CONTEXTMENU, 1));
+  } else if (verb == L"session") {  // the user signs out
+    PostMessageW(form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    PostMessageW(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
   } else if (verb == L"widen") {
     SetWindowPos(form, nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
   } else {
@@ -269,7 +283,8 @@ class ProgramTest : public ::testing::Test {
       SCOPED_TRACE(testing::Message() << "story " << &s - stories.data() << ": " << s.acts);
       test::WriteBytes(install.zolIni, zolIni_);
       test::WriteBytes(install.systemIni, systemIni_);
-      WriteDesktop(L"C:\\OLD.SCR", L"");
+      WriteDesktop(L"C:\\OLD.SCR", L"1");
+      if (s.sees.find(L"session=") != std::wstring::npos) Session(L"/on");  // where it is seen
       if (s.condition.set) s.condition.set();
       const std::string zolIni = ReadBytes(install.zolIni);
       Seen told = {{L"said", L""},
@@ -334,13 +349,47 @@ class ProgramTest : public ::testing::Test {
              EXPECT_EQ(Name(box), L"ＺＯＬ３．６０");
              PostMessageW(box, WM_COMMAND, IDOK, 0);
            };
-           const bool commandLine = s.acts.starts_with(L'/') || s.acts.starts_with(L'-');
-           const DWORD exit =
-               !commandLine ? test::Launch(built, nullptr, install.folder.Path(), act)
-               : s.sees.find(L"said=") != std::wstring::npos
-                   ? test::Launch(built, s.acts.c_str(), install.folder.Path(), read, L"#32770")
-                   : test::Launch(built, s.acts.c_str(), install.folder.Path());
-           seen[L"exit"] = std::to_wstring(exit);
+           const auto isCommandLine = [](const std::wstring& act) {
+             return act.starts_with(L'/') || act.starts_with(L'-');
+           };
+           if (!isCommandLine(s.acts)) {
+             seen[L"exit"] =
+                 std::to_wstring(test::Launch(built, nullptr, install.folder.Path(), act));
+             seen[L"session"] = Session();
+             return seen;
+           }
+           // Each command line runs until it ends or pauses, its message box read and answered;
+           // every other act goes to the running pause. At the end the pause is closed, and the
+           // exit codes are seen in turn.
+           std::vector<zol::UniqueHandle> started;
+           HWND pause = nullptr;
+           for (const std::wstring& part : Split(s.acts)) {
+             if (!isCommandLine(part)) {
+               Acts(pause, part, false);
+               Sleep(300);  // for the pause to take the act
+               continue;
+             }
+             started.push_back(test::Open(built, part.c_str(), install.folder.Path()));
+             const HANDLE process = started.back().get();
+             for (int i = 0; i < 100 && WaitForSingleObject(process, 100) == WAIT_TIMEOUT; ++i) {
+               if (const HWND box = test::WindowOf(process, L"#32770")) {
+                 WaitForInputIdle(process, 20000);  // the box shows whole
+                 read(box);
+               }
+               const HWND paused = test::WindowOf(process, L"ZolPause");
+               if (paused && GetWindowTextLengthW(paused)) {
+                 pause = paused;
+                 break;
+               }
+             }
+           }
+           seen[L"session"] = Session();
+           seen[L"tip"] = IsWindow(pause) ? forms::WindowText(pause) : L"";
+           PostMessageW(pause, WM_CLOSE, 0, 0);
+           for (const zol::UniqueHandle& process : started) {
+             seen[L"exit"] += (seen[L"exit"].empty() ? L"" : L" ") +
+                              std::to_wstring(test::ExitCode(process.get()));
+           }
            return seen;
          });
   }
@@ -519,30 +568,80 @@ TEST_F(ProgramTest, Switcher) {
 // half times as large.
 TEST_F(ProgramTest, ProgramsAsProcesses) {
   const std::wstring usage = zolswap::kUsage;
-  for (const wchar_t* flag : {L"/favourite", L"/none", L"/alternate"}) {
+  for (const wchar_t* flag : {L"/favourite", L"/none", L"/alternate", L"/pause [分]", L"/resume"}) {
     EXPECT_NE(usage.find(std::wstring(L"zolswap ") + flag + L"\t"), usage.npos) << flag;
   }
   const auto entry = [&](const wchar_t* saver) { return boot + Entry(saver) + display; };
+  const auto paused = [](int minutes) {
+    return L";session=off;tip=スクリーンセイバー休止中（あと " + std::to_wstring(minutes) +
+           L" 分）";
+  };
+  const std::wstring none = Changed(entry(L"（なし）.scr"), L""), on = L";session=on";
+  const Condition sessionOff = {[] { Session(L"/off"); }};
   TellAsProcess(
       L"switcher\\zolswap.exe",
       {
           {L"close", L"width=171"},
-          {L"click スクリーンセイバ無し", L"zol.ini=saved" + Changed(entry(L"（なし）.scr"), L"")},
+          {L"click スクリーンセイバ無し", L"zol.ini=saved" + none},
           {L"click 星空.scr に変更", L"zol.ini=saved;system.ini=" + entry(L"星空.scr"), kWindows98},
-          {L"/none", Changed(entry(L"（なし）.scr"), L"")},
+          {L"/none", none},
           {L"-FAVOURITE", Changed(entry(L"星空.scr"), L"星空.scr")},
           {L"/Alternate", Changed(entry(L"迷路.scr"), L"迷路.scr")},
           {L"/?", L"said=" + usage},
           {L"/off", L"exit=2;said=「/off」は使えません。\n\n" + usage},
           {L"/none /favourite", L"exit=2;said=「/none /favourite」は使えません。\n\n" + usage},
           {L"/favourite", L"exit=1" + refusedFixed, fixedSaver},
+          {L"/pause", paused(60)},
+          {L"/pause 5;/resume", L"exit=0 0" + on},
+          {L"/pause 5;-PAUSE 1440", L"exit=0 0" + paused(1440)},
+          {L"/resume", on},
+          {L"/pause 5;icon;choose r", on},
+          {L"/pause 5;icon;choose e", paused(35)},
+          {L"/pause 1430;icon;choose e", paused(1440)},
+          {L"/pause 5;session end", on},
+          {L"/pause 5;/none;/resume", L"exit=0 0 0;session=off" + none},
+          {L"/pause", L"exit=1;session=off" + Says(ErrorKind::NothingToPause, L""), sessionOff},
+          {L"/pause", L"exit=1" + refusedFixed, fixedSaver},
+          {L"/pause", L"exit=1" + Says(ErrorKind::PolicyDecides, policy, L"ScreenSaveActive = 1"),
+           Policy(L"ScreenSaveActive", L"1")},
+          {L"/pause 1441", L"exit=2;said=「/pause 1441」は使えません。\n\n" + usage},
+          {L"-pause 5 6", L"exit=2;said=「-pause 5 6」は使えません。\n\n" + usage},
       });
-  TellAsProcess(
-      L"configurator\\zolset.exe",
-      {
-          {L"click 変　更;key alt+f4", Changed(boot + L"SCRNSAVE.EXE=（なし）\r\n" + display, L"")},
-          {L"close", L"width=605", Dpi(144)},
-      });
+  TellAsProcess(L"configurator\\zolset.exe",
+                {
+                    {L"click 変　更;key alt+f4",
+                     L";session=off" + Changed(boot + L"SCRNSAVE.EXE=（なし）\r\n" + display, L"")},
+                    {L"close", L"width=605", Dpi(144)},
+                });
+}
+
+// A pause ends by itself at its time, and its tip counts the minutes down as they pass.
+TEST(PauseTest, EndsByItself) {
+  const KeptDesktop kept;
+  test::SetRegistryText(kDesktop, L"ScreenSaveActive", L"1");
+  Session(L"/on");
+  // A limit on every wait: a pause that never ends ends the waits, and the checks fail.
+  const UINT_PTR limit =
+      SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+  const auto tip = [](const wchar_t* left) {
+    return L"スクリーンセイバー休止中（あと " + std::wstring(left) + L" 分）";
+  };
+  const auto start = std::chrono::steady_clock::now();
+  {
+    const zolswap::Pause pause(std::chrono::milliseconds(60300));
+    const HWND window = FindWindowW(L"ZolPause", nullptr);
+    EXPECT_EQ(std::pair(Session(), forms::WindowText(window)),
+              std::pair(std::wstring(L"off"), tip(L"2")));
+    for (MSG m; forms::WindowText(window) == tip(L"2") && GetMessageW(&m, nullptr, 0, 0) > 0;) {
+      DispatchMessageW(&m);
+    }
+    EXPECT_EQ(forms::WindowText(window), tip(L"1"));
+  }
+  EXPECT_EQ(Session(), L"on");
+  zolswap::Pause(std::chrono::milliseconds(300)).Wait();
+  EXPECT_EQ(Session(), L"on");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  KillTimer(nullptr, limit);
 }
 
 // A control's Change runs once for each new value, whether the program or the user sets it, and
