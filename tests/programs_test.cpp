@@ -349,8 +349,8 @@ class ProgramTest : public ::testing::Test {
              EXPECT_EQ(Name(box), L"ＺＯＬ３．６０");
              PostMessageW(box, WM_COMMAND, IDOK, 0);
            };
-           const auto isCommandLine = [](const std::wstring& act) {
-             return act.starts_with(L'/') || act.starts_with(L'-');
+           const auto isCommandLine = [](const std::wstring& line) {
+             return line.starts_with(L'/') || line.starts_with(L'-');
            };
            if (!isCommandLine(s.acts)) {
              seen[L"exit"] =
@@ -577,7 +577,7 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
            L" 分）";
   };
   const std::wstring none = Changed(entry(L"（なし）.scr"), L""), on = L";session=on";
-  const Condition sessionOff = {[] { Session(L"/off"); }};
+  const Condition sessionOff = {[] { Session(L"/off"); }, {}};
   TellAsProcess(
       L"switcher\\zolswap.exe",
       {
@@ -767,8 +767,9 @@ TEST(InitialSettingsTest, WritesZolIniForTheMachine) {
   }
 }
 
-// The setup program end to end: a silent installation, each program started from its shortcut, a
-// silent uninstallation that keeps the settings, and a second installation that keeps them too.
+// The setup program end to end: a silent installation, each program started from its shortcut (the
+// pause too), a silent uninstallation that keeps the settings, and a second installation that keeps
+// them too.
 TEST(SetupTest, InstallsStartsAndUninstalls) {
   namespace fs = std::filesystem;
   ASSERT_TRUE(_wgetenv(L"ZOL_SETUP")) << "the test command gives the setup program";
@@ -818,12 +819,24 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
   // The installed quick switcher switches from its command line too, in the settings' folder.
   EXPECT_EQ(test::Launch(programs / "zolswap.exe", L"/alternate", settings), 0u);
   EXPECT_EQ(test::RegistryText(kDesktop, L"SCRNSAVE.EXE"), (systemFolder / L"流星.scr").wstring());
+  // The pause's shortcut pauses for an hour; closed, the pause ends.
+  std::wstring tip;
+  EXPECT_EQ(test::Launch(
+                startMenu / L"ZOL 休止 (60分).lnk", nullptr, {},
+                [&](HWND pause) {
+                  tip = forms::WindowText(pause);
+                  PostMessageW(pause, WM_CLOSE, 0, 0);
+                },
+                L"ZolPause"),
+            0u);
+  EXPECT_EQ(tip, L"スクリーンセイバー休止中（あと 60 分）");
 
   const std::string used = ReadBytes(zolIni);
   EXPECT_EQ(test::Launch(programs / "uninstall.exe", L"/S", {}), 0u);
   // The uninstaller runs on from a copy of itself; removing its folder is the last thing it does.
   for (int i = 0; i < 600 && fs::exists(programs); ++i) Sleep(100);
-  EXPECT_FALSE(fs::exists(programs) || fs::exists(startMenu / L"ZOL 切替.lnk"));
+  EXPECT_FALSE(fs::exists(programs) || fs::exists(startMenu / L"ZOL 切替.lnk") ||
+               fs::exists(startMenu / L"ZOL 休止 (60分).lnk"));
   EXPECT_EQ(ReadBytes(zolIni), used);
   ASSERT_EQ(test::Launch(setup, L"/S", {}), 0u);
   EXPECT_EQ(ReadBytes(zolIni), used);
