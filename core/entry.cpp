@@ -31,7 +31,11 @@ std::wstring ValueWritten(std::wstring_view newEntryValue, RewriteResult result)
 }  // namespace
 
 std::optional<std::wstring> ReadCurrentEntry(const Path& systemIni) {
-  for (const std::string& bytes : SplitLines(ReadFileBytes(systemIni))) {
+  return CurrentEntry(ReadFileBytes(systemIni));
+}
+
+std::optional<std::wstring> CurrentEntry(std::string_view systemIni) {
+  for (const std::string& bytes : SplitLines(systemIni)) {
     const std::wstring line = FromCp932(bytes);
     if (line.find(L"SCRNSAVE") == line.npos) continue;
     const std::wstring_view value = ValueAfterEquals(line);

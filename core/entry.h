@@ -22,6 +22,8 @@ inline constexpr const wchar_t* kScreenSaverPattern = L"*.scr";
 // (capitals only), or "（なし）" when that value holds no "scr" in any letter case. Nothing when
 // no line holds it.
 std::optional<std::wstring> ReadCurrentEntry(const Path& systemIni);
+// The same, of the bytes of system.ini.
+std::optional<std::wstring> CurrentEntry(std::string_view systemIni);
 
 enum class RewriteResult { EntryReplaced, EntryInserted };
 

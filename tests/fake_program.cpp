@@ -28,11 +28,9 @@ int main() {
   BOOL active = FALSE;
   DestroyWindow(
       CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
-  if (line.ends_with(L" /active")) {
-    return SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0), active;
-  }
-  if (line.ends_with(L" /on") || line.ends_with(L" /off")) {  // read back, as the pause does
-    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, line.ends_with(L" /on"), nullptr, 0);
+  const bool set = line.ends_with(L" /on") || line.ends_with(L" /off");
+  if (set) SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, line.ends_with(L" /on"), nullptr, 0);
+  if (set || line.ends_with(L" /active")) {  // read back after setting, as the pause does
     return SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0), active;
   }
   const size_t preview = line.rfind(L" /p ");

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <future>
+#include <optional>
 #include <set>
 
 #include "scratch.h"
@@ -23,8 +24,11 @@ std::set<fs::path> FilesIn(const fs::path& folder) {
 
 struct Fault {
   fs::path file;
-  bool written;                           // whether the file is there before the rewrite
-  std::function<UniqueHandle()> arrange;  // what another program holds meanwhile, if anything
+  bool written;                   // whether the file is there before the rewrite
+  std::function<void()> arrange;  // what else is done to it before
+  // Held open by another program meanwhile, with that share mode: for itself alone; for reading,
+  // which lets the save read the file but not replace it; or for anything, but with a lock.
+  std::optional<DWORD> held;
   ErrorKind kind;
 };
 
@@ -33,9 +37,13 @@ void Rewrite(const std::vector<Fault>& faults) {
   for (const Fault& f : faults) {
     if (f.written) test::WriteBytes(f.file, kBefore);
     const std::string before = test::ReadBytes(f.file);
+    if (f.arrange) f.arrange();
     const std::set<fs::path> files = FilesIn(f.file.parent_path());
     const Error error = test::ErrorOf([&] {
-      const UniqueHandle held = f.arrange ? f.arrange() : nullptr;
+      const UniqueHandle held(f.held ? OrNull(CreateFileW(f.file.c_str(), GENERIC_READ, *f.held,
+                                                          nullptr, OPEN_EXISTING, 0, nullptr))
+                                     : nullptr);
+      if (f.held && (*f.held & FILE_SHARE_DELETE)) LockFile(held.get(), 0, 0, 4096, 0);
       ReplaceFileBytes(f.file, ReadFileBytes(f.file) + "x");
     });
     EXPECT_EQ(error.Kind(), f.kind) << error.what();
@@ -49,30 +57,19 @@ void Rewrite(const std::vector<Fault>& faults) {
 TEST(FaultTest, EachFailureLeavesTheFileAsItWas) {
   test::ScratchFolder folder;
   const fs::path systemIni = folder / "system.ini";
-  // Held open by another program: for itself alone; for reading, which lets the save read the file
-  // but not replace it; or for anything, but with a lock.
-  const auto hold = [&](DWORD share) {
-    return [&, share] {
-      UniqueHandle held(OrNull(
-          CreateFileW(systemIni.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)));
-      if (share & FILE_SHARE_DELETE) LockFile(held.get(), 0, 0, 4096, 0);
-      return held;
-    };
-  };
-  fs::create_directory(folder / "dir.ini");
+  const auto readOnly = [&] { SetFileAttributesW(systemIni.c_str(), FILE_ATTRIBUTE_READONLY); };
+  const auto makeFolder = [&] { fs::create_directory(folder / "dir.ini"); };
   Rewrite({
-      {systemIni, true,
-       [&] {
-         SetFileAttributesW(systemIni.c_str(), FILE_ATTRIBUTE_READONLY);
-         return nullptr;
-       },
-       ErrorKind::AccessDenied},
-      {systemIni, true, hold(0), ErrorKind::InUse},
-      {systemIni, true, hold(FILE_SHARE_READ), ErrorKind::InUse},
-      {systemIni, true, hold(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE),
+      {systemIni, true, readOnly, {}, ErrorKind::AccessDenied},
+      {systemIni, true, {}, 0, ErrorKind::InUse},
+      {systemIni, true, {}, FILE_SHARE_READ, ErrorKind::InUse},
+      {systemIni,
+       true,
+       {},
+       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
        ErrorKind::InUse},
-      {folder / "none.ini", false, {}, ErrorKind::FileNotFound},
-      {folder / "dir.ini", false, {}, ErrorKind::IsFolder},
+      {folder / "none.ini", false, {}, {}, ErrorKind::FileNotFound},
+      {folder / "dir.ini", false, makeFolder, {}, ErrorKind::IsFolder},
   });
 }
 
@@ -83,16 +80,14 @@ TEST(FaultTest, FullAndReadOnlyDisks) {
   if (!GetDiskFreeSpaceExW(L"O:\\", nullptr, &total, nullptr) || total.QuadPart > 1 << 20) {
     GTEST_SKIP() << "the test command did not link its small disks O: and P:";
   }
+  const auto fill = [] {  // the disk to its last byte after system.ini
+    ULARGE_INTEGER free{};
+    GetDiskFreeSpaceExW(L"O:\\", &free, nullptr, nullptr);
+    test::WriteBytes(L"O:\\filler", std::string(free.QuadPart, 'x'));
+  };
   Rewrite({
-      {L"O:\\system.ini", true,
-       [] {  // fills the disk to its last byte after system.ini
-         ULARGE_INTEGER free{};
-         GetDiskFreeSpaceExW(L"O:\\", &free, nullptr, nullptr);
-         test::WriteBytes(L"O:\\filler", std::string(free.QuadPart, 'x'));
-         return nullptr;
-       },
-       ErrorKind::DiskFull},
-      {L"P:\\system.ini", false, {}, ErrorKind::FolderRefuses},
+      {L"O:\\system.ini", true, fill, {}, ErrorKind::DiskFull},
+      {L"P:\\system.ini", false, {}, {}, ErrorKind::FolderRefuses},
   });
   DeleteFileW(L"O:\\filler");
   DeleteFileW(L"O:\\system.ini");

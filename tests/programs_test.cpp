@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <sstream>
 
 #include "configurator.h"
 #include "dpi.h"
@@ -56,26 +57,15 @@ struct KeptDesktop {
 
 std::vector<std::wstring> Split(std::wstring_view text) {
   std::vector<std::wstring> parts;
-  for (size_t start = 0, end; start < text.size(); start = end + 1) {
-    end = std::min(text.find(L';', start), text.size());
-    parts.emplace_back(text.substr(start, end - start));
-  }
+  std::wistringstream in{std::wstring(text)};
+  for (std::wstring part; std::getline(in, part, L';');) parts.push_back(part);
   return parts;
 }
-// The preview window of the form, if it is open.
-HWND PreviewOf(HWND form) {
-  HWND preview = nullptr;
-  while ((preview = FindWindowExW(nullptr, preview, L"ZolPreview", nullptr)) &&
-         GetWindow(preview, GW_OWNER) != form) {
-  }
-  return preview;
-}
 
-// Whether a screen saver that the form's preview started has yet to draw.
-bool Starting(HWND form) {
-  const HWND preview = PreviewOf(form);
-  const HWND picture = preview ? FindWindowExW(preview, nullptr, L"ZolPicture", nullptr) : nullptr;
-  return picture && !GetWindowTextLengthW(picture) && !GetWindow(picture, GW_CHILD);
+// The preview window of the form, if it is open: a window that the form owns.
+HWND PreviewOf(HWND form) {
+  const HWND preview = FindWindowW(L"ZolPreview", nullptr);
+  return preview && GetWindow(preview, GW_OWNER) == form ? preview : nullptr;
 }
 
 // What a user does to a window, as the messages that the mouse and the keyboard post:
@@ -133,7 +123,6 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
   } else if (verb == L"icon") {  // a right click on the pause's icon
     PostMessageW(form, zolswap::Pause::kIconMessage, 0, MAKELPARAM(WM_CONTEXTMENU, 1));
   } else if (verb == L"session") {  // the user signs out
-    PostMessageW(form, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
     PostMessageW(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
   } else if (verb == L"widen") {
     SetWindowPos(form, nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER);
@@ -161,7 +150,10 @@ void Acts(HWND form, std::wstring_view acts, bool inProcess) {
     pump();
     // A screen saver that the preview started has drawn once a window of its own covers the
     // picture, which then says nothing.
-    for (int i = 0; i < 100 && inProcess && Starting(form); ++i) {
+    const HWND picture = FindWindowExW(PreviewOf(form), nullptr, L"ZolPicture", nullptr);
+    for (int i = 0; i < 100 && inProcess && picture && !GetWindowTextLengthW(picture) &&
+                    !GetWindow(picture, GW_CHILD);
+         ++i) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
       pump();
     }
@@ -329,63 +321,54 @@ class ProgramTest : public ::testing::Test {
     });
   }
 
-  // Each story on the program started as the shell starts it and driven from outside. Its acts
-  // are its command line when they begin with "/" or "-"; what it says shows in a message box.
+  // Each story on the program started as the shell starts it and driven from outside: an act that
+  // begins with "/" or "-" starts it with that command line; any other goes to the window of the
+  // one last started that shows one, which starts without arguments when none has. What it says
+  // shows in a message box. At the end that window is closed; the exit codes are seen in turn.
   void TellAsProcess(const wchar_t* program, const std::vector<Story>& stories) {
     const fs::path built = fs::path(_pgmptr).parent_path().parent_path() / program;
     Tell(stories, L"exit=0", ZolIni(&test::ZolLines::top, L" 1500 ", L" 3000 "),
          [&](const Story& s) {
            Seen seen;
-           const auto act = [&](HWND window) {
-             RECT client;
-             GetClientRect(window, &client);
-             seen[L"width"] = std::to_wstring(client.right);
-             Acts(window, s.acts, false);
-           };
-           const auto read = [&](HWND box) {  // the message box's text, then its OK button
-             for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr));) {
-               if (Name(text) != L"Static" && !seen.count(L"said")) seen[L"said"] = Name(text);
-             }
-             EXPECT_EQ(Name(box), L"ＺＯＬ３．６０");
-             PostMessageW(box, WM_COMMAND, IDOK, 0);
-           };
-           const auto isCommandLine = [](const std::wstring& line) {
-             return line.starts_with(L'/') || line.starts_with(L'-');
-           };
-           if (!isCommandLine(s.acts)) {
-             seen[L"exit"] =
-                 std::to_wstring(test::Launch(built, nullptr, install.folder.Path(), act));
-             seen[L"session"] = Session();
-             return seen;
-           }
-           // Each command line runs until it ends or pauses, its message box read and answered;
-           // every other act goes to the running pause. At the end the pause is closed, and the
-           // exit codes are seen in turn.
            std::vector<zol::UniqueHandle> started;
-           HWND pause = nullptr;
-           for (const std::wstring& part : Split(s.acts)) {
-             if (!isCommandLine(part)) {
-               Acts(pause, part, false);
-               Sleep(300);  // for the pause to take the act
-               continue;
-             }
-             started.push_back(test::Open(built, part.c_str(), install.folder.Path()));
-             const HANDLE process = started.back().get();
+           // A program started, until it ends or waits with a window; its message box is read
+           // and answered.
+           const auto start = [&](const wchar_t* arguments) {
+             const HANDLE process =
+                 started.emplace_back(test::Open(built, arguments, install.folder.Path())).get();
              for (int i = 0; i < 100 && WaitForSingleObject(process, 100) == WAIT_TIMEOUT; ++i) {
-               if (const HWND box = test::WindowOf(process, L"#32770")) {
-                 WaitForInputIdle(process, 20000);  // the box shows whole
-                 read(box);
+               for (const wchar_t* kind : {L"#32770", L"ZolForm", L"ZolPause"}) {
+                 const HWND window = test::WindowOf(process, kind);
+                 if (!window || !GetWindowTextLengthW(window)) continue;
+                 WaitForInputIdle(process, 20000);
+                 RECT client;
+                 GetClientRect(window, &client);
+                 seen[L"width"] = std::to_wstring(client.right);
+                 if (*kind != L'#') return window;
+                 for (HWND text = nullptr;
+                      (text = FindWindowExW(window, text, L"Static", nullptr));) {
+                   if (Name(text) != L"Static" && !seen.count(L"said")) seen[L"said"] = Name(text);
+                 }
+                 EXPECT_EQ(Name(window), L"ＺＯＬ３．６０");
+                 PostMessageW(window, WM_COMMAND, IDOK, 0);
                }
-               const HWND paused = test::WindowOf(process, L"ZolPause");
-               if (paused && GetWindowTextLengthW(paused)) {
-                 pause = paused;
-                 break;
-               }
+             }
+             return HWND{};
+           };
+           HWND window = nullptr;
+           for (const std::wstring& act : Split(s.acts)) {
+             const bool commandLine = act.starts_with(L'/') || act.starts_with(L'-');
+             const HWND shown =
+                 commandLine || !window ? start(commandLine ? act.c_str() : nullptr) : nullptr;
+             window = shown ? shown : window;
+             if (!commandLine) {
+               Acts(window, act, false);
+               Sleep(300);  // for the act to take
              }
            }
-           seen[L"session"] = Session();
-           seen[L"tip"] = IsWindow(pause) ? forms::WindowText(pause) : L"";
-           PostMessageW(pause, WM_CLOSE, 0, 0);
+           if (s.sees.find(L"session=") != std::wstring::npos) seen[L"session"] = Session();
+           seen[L"tip"] = IsWindow(window) ? forms::WindowText(window) : L"";
+           PostMessageW(window, WM_CLOSE, 0, 0);
            for (const zol::UniqueHandle& process : started) {
              seen[L"exit"] += (seen[L"exit"].empty() ? L"" : L" ") +
                               std::to_wstring(test::ExitCode(process.get()));
@@ -616,28 +599,23 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
 }
 
 // A pause ends by itself at its time, and its tip counts the minutes down as they pass.
-TEST(PauseTest, EndsByItself) {
-  const KeptDesktop kept;
+TEST_F(ProgramTest, PauseEndsByItself) {
   test::SetRegistryText(kDesktop, L"ScreenSaveActive", L"1");
   Session(L"/on");
   // A limit on every wait: a pause that never ends ends the waits, and the checks fail.
   const UINT_PTR limit =
       SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
-  const auto tip = [](const wchar_t* left) {
-    return L"スクリーンセイバー休止中（あと " + std::wstring(left) + L" 分）";
-  };
   const auto start = std::chrono::steady_clock::now();
   {
     const zolswap::Pause pause(std::chrono::milliseconds(60300));
     const HWND window = FindWindowW(L"ZolPause", nullptr);
-    EXPECT_EQ(std::pair(Session(), forms::WindowText(window)),
-              std::pair(std::wstring(L"off"), tip(L"2")));
-    for (MSG m; forms::WindowText(window) == tip(L"2") && GetMessageW(&m, nullptr, 0, 0) > 0;) {
+    EXPECT_EQ(Session() + forms::WindowText(window), L"offスクリーンセイバー休止中（あと 2 分）");
+    MSG m;
+    while (forms::WindowText(window).ends_with(L"2 分）") && GetMessageW(&m, nullptr, 0, 0) > 0) {
       DispatchMessageW(&m);
     }
-    EXPECT_EQ(forms::WindowText(window), tip(L"1"));
+    EXPECT_EQ(forms::WindowText(window), L"スクリーンセイバー休止中（あと 1 分）");
   }
-  EXPECT_EQ(Session(), L"on");
   zolswap::Pause(std::chrono::milliseconds(300)).Wait();
   EXPECT_EQ(Session(), L"on");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
