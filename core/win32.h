@@ -74,6 +74,18 @@ class SelectedObject {
   HGDIOBJ replaced_;
 };
 
+// The object whose window procedure runs: given to CreateWindowEx as the creation parameter, kept
+// in the window's user data from WM_NCCREATE on; null for the messages before that one.
+template <class Owner>
+Owner* WindowOwner(HWND hwnd, UINT message, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+  }
+  return reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 // File names and paths as Windows compares them, blind to case; NameBefore is the order of the
 // lists.
 bool SameName(std::wstring_view a, std::wstring_view b);

@@ -100,12 +100,8 @@ Form::~Form() {
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  Form* form = zol::WindowOwner<Form>(hwnd, message, lParam);
+  if (form && message == WM_NCCREATE) form->hwnd_ = hwnd;
   return form ? form->OnMessage(message, wParam, lParam)
               : DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -124,12 +124,7 @@ void Pause::Resume() {
 }
 
 LRESULT CALLBACK Pause::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-  }
-  auto* pause = reinterpret_cast<Pause*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  Pause* pause = zol::WindowOwner<Pause>(hwnd, message, lParam);
   return pause ? pause->OnMessage(hwnd, message, wParam, lParam)
                : DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -1,7 +1,7 @@
 // A harmless stand-in for control.exe and for the screen savers: it adds its command line, as a
 // line of UTF-16, to the file that ZOL_STARTED names, where the tests see what was started and how.
-// Given "/p" and a window's handle, it does as a screen saver does in a preview: it covers that
-// window with a child window of its own until that child is destroyed, and then tells "end". Its
+// Given "/p" and a window's handle, it does as a screen saver does in a preview: it puts a child
+// window of its own into that window and waits until that child is destroyed, then tells "end". Its
 // line names the class of the window given (none for no window) in place of the handle. Given
 // "/active", it tells nothing and ends with 1 while the screen saver is on in the session, else 0;
 // given "/on" or "/off", it turns it on or off in the session first.
@@ -44,10 +44,9 @@ int main() {
   saver.lpfnWndProc = Saver;
   saver.lpszClassName = L"FakeSaver";
   RegisterClassW(&saver);
-  RECT area;
-  GetClientRect(window, &area);
-  if (*name && CreateWindowExW(0, L"FakeSaver", L"", WS_CHILD | WS_VISIBLE, 0, 0, area.right,
-                               area.bottom, window, nullptr, nullptr, nullptr)) {
+  // It draws nothing: its window need not cover the picture.
+  if (*name && CreateWindowExW(0, L"FakeSaver", L"", WS_CHILD, 0, 0, 0, 0, window, nullptr, nullptr,
+                               nullptr)) {
     for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
   }
   Tell(L"end");

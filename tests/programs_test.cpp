@@ -588,6 +588,7 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
           {L"/pause", L"exit=1" + Says(ErrorKind::PolicyDecides, policy, L"ScreenSaveActive = 1"),
            Policy(L"ScreenSaveActive", L"1")},
           {L"/pause 1441", L"exit=2;said=「/pause 1441」は使えません。\n\n" + usage},
+          {L"/pause 0", L"exit=2;said=「/pause 0」は使えません。\n\n" + usage},
           {L"-pause 5 6", L"exit=2;said=「-pause 5 6」は使えません。\n\n" + usage},
       });
   TellAsProcess(L"configurator\\zolset.exe",
