@@ -100,12 +100,7 @@ void Preview::Stop() {
 }
 
 LRESULT CALLBACK Preview::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-  }
-  auto* preview = reinterpret_cast<Preview*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  Preview* preview = zol::WindowOwner<Preview>(hwnd, message, lParam);
   const bool closes = message == WM_CLOSE || (message == WM_KEYDOWN && wParam == VK_ESCAPE);
   if (!closes || !preview) return DefWindowProcW(hwnd, message, wParam, lParam);
   preview->Close();

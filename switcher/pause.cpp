@@ -93,7 +93,7 @@ Pause::Pause(milliseconds duration) {
   icon_.uVersion = NOTIFYICON_VERSION_4;
   SetSessionActive(false);
   Restart(duration);
-  AddIcon();
+  if (!ended_) AddIcon();  // a pause of no time has ended already
 }
 
 Pause::~Pause() { End(); }

@@ -46,8 +46,7 @@ void Rewrite(const std::vector<Fault>& faults) {
       if (f.held && (*f.held & FILE_SHARE_DELETE)) LockFile(held.get(), 0, 0, 4096, 0);
       ReplaceFileBytes(f.file, ReadFileBytes(f.file) + "x");
     });
-    EXPECT_EQ(error.Kind(), f.kind) << error.what();
-    EXPECT_EQ(error.Subject(), f.file.wstring()) << error.what();
+    EXPECT_EQ(std::pair(error.Kind(), error.Subject()), std::pair(f.kind, f.file.wstring()));
     SetFileAttributesW(f.file.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(FilesIn(f.file.parent_path()), files) << error.what();
     EXPECT_EQ(test::ReadBytes(f.file), before) << error.what();
