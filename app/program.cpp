@@ -28,7 +28,7 @@ zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntry
   const zol::RewritePlan plan = zol::PlanRewrite(zol::ReadFileBytes(systemIni_), newEntryValue);
   if (plan.refusal) {
     throw zol::Error(*plan.refusal, zol::FullPath(systemIni_),
-                     plan.line ? std::to_wstring(plan.line) + L" 行目" : L"");
+                     plan.line ? zol::LineDetail(plan.line) : L"");
   }
   zol::CheckScreenSaverPolicy(plan.value);
   zol::ReplaceFileBytes(systemIni_, plan.bytes);

@@ -35,6 +35,9 @@ enum class ErrorKind {
   Unexpected,        // anything else: the detail says what
 };
 
+// The detail that names a line of a file, counted from 1.
+inline std::wstring LineDetail(size_t line) { return std::to_wstring(line) + L" 行目"; }
+
 class Error : public std::exception {
  public:
   Error(ErrorKind kind, std::wstring subject, std::wstring detail = {})

@@ -50,7 +50,7 @@ class FieldReader {
 
   // Refuses the field last read.
   [[noreturn]] void Fail(ErrorKind kind) const {
-    throw Error(kind, FullPath(file_), std::to_wstring(line_) + L" 行目");
+    throw Error(kind, FullPath(file_), LineDetail(line_));
   }
 
  private:

@@ -23,21 +23,6 @@ HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 // The ASCII text of a standard library exception.
 std::wstring Widen(const char* text) { return std::wstring(text, text + strlen(text)); }
 
-void RegisterFormClass(WNDPROC windowProc) {
-  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
-  InitCommonControlsEx(&controls);
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = Instance();
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_APP));
-  windowClass.hIconSm = static_cast<HICON>(
-      LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
-  windowClass.lpszClassName = kFormClass;
-  RegisterClassExW(&windowClass);
-}
-
 // The font that the designed sizes were made for, ＭＳ Ｐゴシック 9 pt, at the window's DPI; where
 // it is not installed, the system's message font. The font mapper answers with another face for a
 // face it does not have, and with the asked name, in either language, for one it has or
@@ -84,7 +69,11 @@ Form::Form(const FormArgs& args)
       style_(args.frame == Frame::Sizable
                  ? WS_OVERLAPPEDWINDOW
                  : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX) {
-  static const bool registered = (RegisterFormClass(WindowProc), true);
+  static const bool registered = [] {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    return RegisterWindowClass(kFormClass, WindowProc);
+  }();
   (void)registered;
   CreateWindowExW(0, kFormClass, caption_.c_str(), style_, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                   nullptr, nullptr, Instance(), this);
@@ -369,6 +358,19 @@ void Form::Show() {
 }
 
 void Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+bool RegisterWindowClass(const wchar_t* name, WNDPROC windowProc) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = Instance();
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_APP));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
+  windowClass.lpszClassName = name;
+  return RegisterClassExW(&windowClass) != 0;
+}
 
 void EndProgram() { throw ProgramEnd{}; }
 

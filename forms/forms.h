@@ -318,6 +318,9 @@ class FileList : public Control {
   POINT menuPoint_{};
 };
 
+// Registers a class of the program's windows, with its icon and the arrow pointer.
+bool RegisterWindowClass(const wchar_t* name, WNDPROC windowProc);
+
 // Ends the program at once from inside a handler: no handler runs after it.
 [[noreturn]] void EndProgram();
 

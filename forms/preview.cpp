@@ -6,7 +6,6 @@
 #include "dpi.h"
 #include "entry.h"
 #include "forms.h"
-#include "resource_ids.h"
 
 namespace forms {
 namespace {
@@ -17,17 +16,6 @@ constexpr const wchar_t* kTitle = L"プレビュー";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr int kPictureWidth = 200, kPictureHeight = 150;  // pixels at 96 DPI
 constexpr DWORD kStopWait = 1000;                         // milliseconds
-
-void RegisterWindowClass(const wchar_t* name, WNDPROC windowProc) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(IDI_APP));
-  windowClass.lpszClassName = name;
-  RegisterClassExW(&windowClass);
-}
 
 // Where a window of the size given goes beside the owner: to its right, or to its left where the
 // right has no room, and whole on the owner's work area.

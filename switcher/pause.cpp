@@ -62,14 +62,7 @@ Pause::Pause(milliseconds duration) {
   zol::CheckPausePolicy();
   if (!SessionActive()) throw zol::Error(zol::ErrorKind::NothingToPause, L"");
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const bool registered = [&] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClass;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
+  static const bool registered = forms::RegisterWindowClass(kClass, WindowProc);
   (void)registered;
   // A hidden top-level window, not a message-only one: only top-level windows hear that the
   // session ends and that the taskbar is made anew.
