@@ -81,7 +81,6 @@ TEST(PlanTest, RewritesOnlyTheEntry) {
 TEST_F(CoreTest, ReplacingPassesOverATakenName) {
   const Path taken = TemporaryName(systemIni, getpid(), 0);
   test::WriteBytes(taken, "another program's");
-  test::WriteBytes(systemIni, "old");
   ReplaceFileBytes(systemIni, "new");
   EXPECT_EQ(test::ReadBytes(systemIni), "new");
   EXPECT_EQ(test::ReadBytes(taken), "another program's");

@@ -20,7 +20,6 @@
 
 namespace zol {
 namespace {
-using test::Cp932;
 using test::ReadBytes;
 using Seen = std::map<std::wstring, std::wstring>;
 namespace fs = std::filesystem;
@@ -344,10 +343,8 @@ class ProgramTest : public ::testing::Test {
                  GetClientRect(window, &client);
                  seen[L"width"] = std::to_wstring(client.right);
                  if (*kind != L'#') return window;
-                 for (HWND text = nullptr;
-                      (text = FindWindowExW(window, text, L"Static", nullptr));) {
-                   if (Name(text) != L"Static" && !seen.count(L"said")) seen[L"said"] = Name(text);
-                 }
+                 // A message box's text is the static control 0xFFFF.
+                 if (!seen.count(L"said")) seen[L"said"] = Name(GetDlgItem(window, 0xFFFF));
                  EXPECT_EQ(Name(window), L"ＺＯＬ３．６０");
                  PostMessageW(window, WM_COMMAND, IDOK, 0);
                }
@@ -357,9 +354,9 @@ class ProgramTest : public ::testing::Test {
            HWND window = nullptr;
            for (const std::wstring& act : Split(s.acts)) {
              const bool commandLine = act.starts_with(L'/') || act.starts_with(L'-');
-             const HWND shown =
-                 commandLine || !window ? start(commandLine ? act.c_str() : nullptr) : nullptr;
-             window = shown ? shown : window;
+             if (commandLine || !window) {
+               if (const HWND shown = start(commandLine ? act.c_str() : nullptr)) window = shown;
+             }
              if (!commandLine) {
                Acts(window, act, false);
                Sleep(300);  // for the act to take
@@ -390,7 +387,7 @@ class ProgramTest : public ::testing::Test {
     return {[=, this] { test::WriteBytes(install.zolIni, ZolIni(line, text, left)); }, {}};
   }
   Condition SystemIni(const std::wstring& text) const {
-    return {[=, this] { test::WriteBytes(install.systemIni, Cp932(text)); }, {}};
+    return {[=, this] { test::WriteBytes(install.systemIni, test::Cp932(text)); }, {}};
   }
   std::wstring Saver(const wchar_t* name) const { return (install.savers / name).wstring(); }
   // What a change to the screen saver given shows: system.ini with its entry and the registry.
@@ -411,11 +408,7 @@ class ProgramTest : public ::testing::Test {
   test::Installation install;
   const std::string zolIni_ = ReadBytes(install.zolIni), systemIni_ = ReadBytes(install.systemIni);
   const std::wstring boot = L"[boot]\r\n", display = L"[display]\r\nDisplayFallback=0\r\n";
-  const Condition noPanel = ZolIniWith(&test::ZolLines::panelDirLine, L"=\\nowhere\\");
   const std::wstring panel = Started(install.folder / "control.exe");
-  const std::wstring panelMissing = Says(ErrorKind::CannotStart, L"C:\\nowhere\\control.exe");
-  const std::wstring locked =
-      Says(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\Control Panel\\Desktop");
   const std::wstring notSaved =
       L";said=" + Error(ErrorKind::AccessDenied, install.zolIni).AfterEntryChanged().Text();
   // The administrator's policy, and what it refuses: a screen saver of its own, or none.
@@ -527,9 +520,13 @@ TEST_F(ProgramTest, Switcher) {
            L"window=ended" + Changed(display + Entry(L"迷路.scr"), L"迷路.scr"),
            SystemIni(display)},
           {L"click コントロールパネル呼出", L"window=ended;zol.ini=saved" + panel},
-          {L"click コントロールパネル呼出", panelMissing, noPanel},
+          {L"click コントロールパネル呼出",
+           Says(ErrorKind::CannotStart, L"C:\\nowhere\\control.exe"),
+           ZolIniWith(&test::ZolLines::panelDirLine, L"=\\nowhere\\")},
           {switchToStar, notSaved + star, ReadOnly(install.zolIni)},
-          {switchToStar, locked + L";system.ini=" + boot + Entry(L"星空.scr") + display,
+          {switchToStar,
+           Says(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\Control Panel\\Desktop") +
+               L";system.ini=" + boot + Entry(L"星空.scr") + display,
            kRegistryLocked},
           {switchToStar, refusedFixed, fixedSaver},
           {switchToStar, refusedNone, noSaver},
@@ -610,8 +607,7 @@ TEST_F(ProgramTest, PauseEndsByItself) {
     const zolswap::Pause pause(std::chrono::milliseconds(60300));
     const HWND window = FindWindowW(L"ZolPause", nullptr);
     EXPECT_EQ(Session() + forms::WindowText(window), L"offスクリーンセイバー休止中（あと 2 分）");
-    MSG m;
-    while (forms::WindowText(window).ends_with(L"2 分）") && GetMessageW(&m, nullptr, 0, 0) > 0) {
+    for (MSG m; forms::WindowText(window).ends_with(L"2 分）") && GetMessageW(&m, 0, 0, 0) > 0;) {
       DispatchMessageW(&m);
     }
     EXPECT_EQ(forms::WindowText(window), L"スクリーンセイバー休止中（あと 1 分）");
@@ -721,7 +717,7 @@ TEST(InitialSettingsTest, WritesZolIniForTheMachine) {
     machine.ntFamily = c.ntFamily;
     machine.setting = c.ntFamily ? c.current : L"";
     machine.files = c.files;
-    const std::string entry = "SCRNSAVE.EXE=" + (c.favourite ? Cp932(c.current) : "");
+    const std::string entry = "SCRNSAVE.EXE=" + (c.favourite ? test::Cp932(c.current) : "");
     test::WriteBytes(std::filesystem::path(machine.windowsFolder) / "system.ini",
                      c.ntFamily ? "" : "[boot]\r\n" + entry + "\r\n");
     if (!c.favourite) {
@@ -792,7 +788,7 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
             0u);
   const std::wstring favourite = (systemFolder / L"星空.scr").wstring();
   EXPECT_EQ(ReadBytes(systemIni),
-            "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + Cp932(favourite) + "\r\n");
+            "[boot]\r\n*DisplayFallback=0\r\nSCRNSAVE.EXE=" + test::Cp932(favourite) + "\r\n");
   EXPECT_EQ(test::RegistryText(kDesktop, L"SCRNSAVE.EXE"), favourite);
   // The installed quick switcher switches from its command line too, in the settings' folder.
   EXPECT_EQ(test::Launch(programs / "zolswap.exe", L"/alternate", settings), 0u);
