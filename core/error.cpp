@@ -23,7 +23,8 @@ KindText Describe(ErrorKind kind) {
       return {"type mismatch", L"型が一致しません（数値ではありません）。ファイルを直して下さい。"};
     case ErrorKind::AccessDenied:
       return {"access denied",
-              L"書き込み禁止のため、ファイルを書き換えられません。元のファイルはそのままです。"};
+              L"書き込み禁止のため、ファイルを書き換えられません。元のファイルはそのままです。"
+              L"ファイルの読み取り専用を外してから、やり直して下さい。"};
     case ErrorKind::InUse:
       return {"in use",
               L"他のプログラムが使用中のため、ファイルにアクセスできません。"
@@ -31,17 +32,22 @@ KindText Describe(ErrorKind kind) {
     case ErrorKind::FolderRefuses:
       return {"folder refuses new files",
               L"フォルダーに新しいファイルを作れないため、書き換えられません。"
-              L"元のファイルはそのままです。"};
+              L"元のファイルはそのままです。フォルダーとディスクに書き込めるようにしてから、"
+              L"やり直して下さい。"};
     case ErrorKind::IsFolder:
-      return {"is a folder", L"ファイルの場所にフォルダーがあります。"};
+      return {"is a folder",
+              L"ファイルの場所に同じ名前のフォルダーがあります。"
+              L"フォルダーの名前を変えるか、ファイルの場所を確かめて下さい。"};
     case ErrorKind::DiskFull:
       return {"disk full",
               L"ディスクがいっぱいのため、書き込めませんでした。元のファイルはそのままです。"
               L"空きを作ってから、やり直して下さい。"};
     case ErrorKind::CannotRead:
-      return {"cannot read", L"ファイルを読み込めません。"};
+      return {"cannot read", L"ファイルを読み込めません。ディスクとファイルを確かめて下さい。"};
     case ErrorKind::WriteFailed:
-      return {"write failed", L"ファイルを書き込めませんでした。元のファイルはそのままです。"};
+      return {"write failed",
+              L"ファイルを書き込めませんでした。元のファイルはそのままです。"
+              L"ディスクを確かめてから、やり直して下さい。"};
     case ErrorKind::NotRepresentable:
       return {"not representable", L"シフト JIS（コードページ 932）で表せない文字があります。"};
     case ErrorKind::LineBreakInValue:
