@@ -94,6 +94,13 @@ std::string ReadFileBytes(const Path& file) {
       OrNull(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
   if (!in) Fail(ReadError(GetLastError(), file), file);
+  // A program that locks the file is writing it: a shared lock of the whole file while it is read
+  // tells so on Wine too, whose reads pass over locks. Where there is no locking, it reads anyway.
+  OVERLAPPED whole{};
+  if (!LockFileEx(in.get(), LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole) &&
+      GetLastError() == ERROR_LOCK_VIOLATION) {
+    Fail(ErrorKind::InUse, file);
+  }
   std::string bytes;
   char buffer[16 * 1024];
   DWORD read = 0;
@@ -103,6 +110,7 @@ std::string ReadFileBytes(const Path& file) {
     }
     bytes.append(buffer, read);
   } while (read > 0);
+  UnlockFileEx(in.get(), 0, MAXDWORD, MAXDWORD, &whole);
   return bytes;
 }
 

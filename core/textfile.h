@@ -24,11 +24,13 @@ using Path = std::string;
 Path ToPath(std::wstring_view text);
 
 // The file's bytes. Throws FileNotFound, IsFolder, InUse (held or locked by another program) or
-// CannotRead, naming the file by its full path.
+// CannotRead, naming the file by its full path. A write-protected file, or one on a full disk,
+// reads as any other.
 std::string ReadFileBytes(const Path& file);
 
 // Replaces the file's content with the bytes given. Throws AccessDenied for a write-protected
-// file, IsFolder, InUse, FolderRefuses, DiskFull or WriteFailed, and leaves the file as it was.
+// file, IsFolder, InUse, FolderRefuses (a folder or disk that takes no new file), FileNotFound (no
+// such folder), DiskFull or WriteFailed, and leaves the file as it was.
 void ReplaceFileBytes(const Path& file, std::string_view bytes);
 
 // The lines given, each ended by CR LF.
