@@ -1,5 +1,6 @@
-// Faults of the disk and of other programs, under Wine: each rewrite that fails leaves the file as
-// it was and no temporary file behind, and says what happened.
+// Faults of the disk and of other programs, under Wine: each is an error of its own kind on a read
+// and on a write, or none, and says what to do; a write that fails leaves the file as it was and no
+// temporary file behind.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 #include <future>
 #include <optional>
 #include <set>
+#include <tuple>
 
 #include "scratch.h"
 #include "textfile.h"
@@ -19,56 +21,65 @@ namespace fs = std::filesystem;
 const std::string kBefore = "[boot]\r\nSCRNSAVE.EXE=a.scr\r\n";
 
 std::set<fs::path> FilesIn(const fs::path& folder) {
-  return {fs::directory_iterator(folder), fs::directory_iterator()};
+  std::error_code missing;  // a folder that is not there holds none
+  return {fs::directory_iterator(folder, missing), fs::directory_iterator()};
 }
 
 struct Fault {
-  fs::path file;
-  bool written;                   // whether the file is there before the rewrite
+  fs::path file;                  // written before unless it cannot be
   std::function<void()> arrange;  // what else is done to it before
   // Held open by another program meanwhile, with that share mode: for itself alone; for reading,
   // which lets the save read the file but not replace it; or for anything, but with a lock.
   std::optional<DWORD> held;
-  ErrorKind kind;
+  std::optional<ErrorKind> read, write;  // the error of a read, of a write of other bytes; or none
 };
 
-// Each fault on a rewrite of the file: read, then replaced by other bytes.
-void Rewrite(const std::vector<Fault>& faults) {
+// The kind of error that the call throws, which names the file by its full path after saying what
+// to do; none when it throws none.
+std::optional<ErrorKind> KindOf(const fs::path& file, const std::function<void()>& call) try {
+  call();
+  return std::nullopt;
+} catch (const Error& error) {
+  EXPECT_EQ(error.Subject(), file.wstring()) << error.what();
+  EXPECT_TRUE(error.Text().ends_with(L"下さい。\n\n" + file.wstring())) << error.what();
+  return error.Kind();
+}
+
+// Each fault on a read of the file and on a write, which leaves it as it was and no other file.
+void ReadAndWrite(const std::vector<Fault>& faults) {
   for (const Fault& f : faults) {
-    if (f.written) test::WriteBytes(f.file, kBefore);
+    std::ofstream(f.file, std::ios::binary) << kBefore;
     const std::string before = test::ReadBytes(f.file);
     if (f.arrange) f.arrange();
     const std::set<fs::path> files = FilesIn(f.file.parent_path());
-    const Error error = test::ErrorOf([&] {
-      const UniqueHandle held(f.held ? OrNull(CreateFileW(f.file.c_str(), GENERIC_READ, *f.held,
-                                                          nullptr, OPEN_EXISTING, 0, nullptr))
-                                     : nullptr);
-      if (f.held && (*f.held & FILE_SHARE_DELETE)) LockFile(held.get(), 0, 0, 4096, 0);
-      ReplaceFileBytes(f.file, ReadFileBytes(f.file) + "x");
-    });
-    EXPECT_EQ(std::pair(error.Kind(), error.Subject()), std::pair(f.kind, f.file.wstring()));
+    UniqueHandle held(f.held ? OrNull(CreateFileW(f.file.c_str(), GENERIC_READ, *f.held, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr))
+                             : nullptr);
+    if (f.held && (*f.held & FILE_SHARE_DELETE)) LockFile(held.get(), 0, 0, 4096, 0);
+    std::string read = before;
+    EXPECT_EQ(KindOf(f.file, [&] { read = ReadFileBytes(f.file); }), f.read) << f.file;
+    EXPECT_EQ(KindOf(f.file, [&] { ReplaceFileBytes(f.file, read + "x"); }), f.write) << f.file;
+    held.reset();
     SetFileAttributesW(f.file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(FilesIn(f.file.parent_path()), files) << error.what();
-    EXPECT_EQ(test::ReadBytes(f.file), before) << error.what();
+    EXPECT_EQ(std::tuple(FilesIn(f.file.parent_path()), test::ReadBytes(f.file), read),
+              std::tuple(files, before, before))
+        << f.file;
   }
 }
 
 TEST(FaultTest, EachFailureLeavesTheFileAsItWas) {
   test::ScratchFolder folder;
-  const fs::path systemIni = folder / "system.ini";
+  const fs::path systemIni = folder / "system.ini", none = folder / "none" / "system.ini";
   const auto readOnly = [&] { SetFileAttributesW(systemIni.c_str(), FILE_ATTRIBUTE_READONLY); };
-  const auto makeFolder = [&] { fs::create_directory(folder / "dir.ini"); };
-  Rewrite({
-      {systemIni, true, readOnly, {}, ErrorKind::AccessDenied},
-      {systemIni, true, {}, 0, ErrorKind::InUse},
-      {systemIni, true, {}, FILE_SHARE_READ, ErrorKind::InUse},
-      {systemIni,
-       true,
-       {},
-       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-       ErrorKind::InUse},
-      {folder / "none.ini", false, {}, {}, ErrorKind::FileNotFound},
-      {folder / "dir.ini", false, makeFolder, {}, ErrorKind::IsFolder},
+  fs::create_directory(folder / "dir.ini");
+  constexpr DWORD kAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  ReadAndWrite({
+      {systemIni, readOnly, {}, {}, ErrorKind::AccessDenied},     // write-protected: it reads
+      {systemIni, {}, 0, ErrorKind::InUse, ErrorKind::InUse},     // held for itself alone
+      {systemIni, {}, FILE_SHARE_READ, {}, ErrorKind::InUse},     // held for reading
+      {systemIni, {}, kAll, ErrorKind::InUse, ErrorKind::InUse},  // held and locked
+      {none, {}, {}, ErrorKind::FileNotFound, ErrorKind::FileNotFound},        // no folder either
+      {folder / "dir.ini", {}, {}, ErrorKind::IsFolder, ErrorKind::IsFolder},  // a folder there
   });
 }
 
@@ -84,9 +95,9 @@ TEST(FaultTest, FullAndReadOnlyDisks) {
     GetDiskFreeSpaceExW(L"O:\\", &free, nullptr, nullptr);
     test::WriteBytes(L"O:\\filler", std::string(free.QuadPart, 'x'));
   };
-  Rewrite({
-      {L"O:\\system.ini", true, fill, {}, ErrorKind::DiskFull},
-      {L"P:\\system.ini", false, {}, {}, ErrorKind::FolderRefuses},
+  ReadAndWrite({
+      {L"O:\\system.ini", fill, {}, {}, ErrorKind::DiskFull},     // a full disk: it reads
+      {L"P:\\system.ini", {}, {}, {}, ErrorKind::FolderRefuses},  // a read-only disk: it reads
   });
   DeleteFileW(L"O:\\filler");
   DeleteFileW(L"O:\\system.ini");
@@ -106,11 +117,8 @@ TEST(FaultTest, ConcurrentSavesNeverMix) {
   const auto save = [&](const std::string& bytes) {  // the failures other than "in use"
     int failed = 0;
     for (int n = 0; n < 300; ++n) {
-      try {
-        ReplaceFileBytes(systemIni, bytes);
-      } catch (const Error& error) {
-        failed += error.Kind() != ErrorKind::InUse;
-      }
+      const auto kind = KindOf(systemIni, [&] { ReplaceFileBytes(systemIni, bytes); });
+      failed += kind && kind != ErrorKind::InUse;
     }
     return failed;
   };
@@ -118,12 +126,10 @@ TEST(FaultTest, ConcurrentSavesNeverMix) {
   auto second = std::async(std::launch::async, save, small);
   int reads = 0;
   while (second.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-    try {
-      EXPECT_EQ(versions.count(ReadFileBytes(systemIni)), 1u);
-      ++reads;
-    } catch (const Error& error) {
-      EXPECT_EQ(error.Kind(), ErrorKind::InUse);
-    }
+    std::string read;
+    const auto kind = KindOf(systemIni, [&] { read = ReadFileBytes(systemIni); });
+    EXPECT_TRUE(kind ? kind == ErrorKind::InUse : versions.count(read) == 1) << read;
+    reads += !kind;
     Sleep(1);  // leaves the file free now and then, as a reader that does more than read does
   }
   EXPECT_EQ(first.get() + second.get(), 0);
