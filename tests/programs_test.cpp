@@ -743,15 +743,15 @@ TEST(InitialSettingsTest, WritesZolIniForTheMachine) {
 
 // The setup program end to end: a silent installation, each program started from its shortcut (the
 // pause too), a silent uninstallation that keeps the settings, and a second installation that keeps
-// them too.
+// them too, with the option to start resident at sign-in.
 TEST(SetupTest, InstallsStartsAndUninstalls) {
-  namespace fs = std::filesystem;
   ASSERT_TRUE(_wgetenv(L"ZOL_SETUP")) << "the test command gives the setup program";
   const fs::path setup = _wgetenv(L"ZOL_SETUP");
   const fs::path programs = fs::path(_wgetenv(L"LOCALAPPDATA")) / "Programs" / "ZOL";
   const fs::path settings = fs::path(_wgetenv(L"APPDATA")) / "ZOL";
   const fs::path startMenu = settings.parent_path() / "Microsoft/Windows/Start Menu/Programs";
   const fs::path zolIni = settings / "zol.ini", systemIni = settings / "system.ini";
+  const fs::path tray = startMenu / L"Startup" / L"ZOL 常駐.lnk";
   const KeptDesktop kept;
   wchar_t system[MAX_PATH];
   const fs::path systemFolder = std::wstring(system, GetSystemDirectoryW(system, MAX_PATH));
@@ -768,7 +768,8 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
   fs::remove_all(settings);  // what an earlier run kept
 
   ASSERT_EQ(test::Launch(setup, L"/S", {}), 0u);
-  EXPECT_TRUE(fs::exists(programs / "README.txt") && fs::exists(programs / "LICENSE.txt"));
+  EXPECT_TRUE(fs::exists(programs / "README.txt") && fs::exists(programs / "LICENSE.txt") &&
+              !fs::exists(tray));
   // The favourite, the alternate and system.ini show in what the programs do below.
   EXPECT_EQ(ControlPanelCommand(ReadSettings(zolIni, SettingsForm::QuickSwitcher)),
             (systemFolder / "control.exe").wstring());
@@ -812,9 +813,14 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
   EXPECT_FALSE(fs::exists(programs) || fs::exists(startMenu / L"ZOL 切替.lnk") ||
                fs::exists(startMenu / L"ZOL 休止 (60分).lnk"));
   EXPECT_EQ(ReadBytes(zolIni), used);
-  ASSERT_EQ(test::Launch(setup, L"/S", {}), 0u);
+  // With the option, the quick switcher starts resident at sign-in, in the settings' folder.
+  ASSERT_EQ(test::Launch(setup, L"/S /tray", {}), 0u);
   EXPECT_EQ(ReadBytes(zolIni), used);
+  EXPECT_EQ(test::ShortcutOf(tray),
+            (programs / "zolswap.exe").wstring() + L"|/tray|" + settings.wstring());
   EXPECT_EQ(test::Launch(programs / "uninstall.exe", L"/S", {}), 0u);
+  for (int i = 0; i < 600 && fs::exists(programs); ++i) Sleep(100);
+  EXPECT_FALSE(fs::exists(tray));
   for (const wchar_t* name : savers) fs::remove(systemFolder / name);
 }
 
