@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform.h"
+#include "session.h"
 
 namespace app {
 
@@ -23,7 +24,8 @@ void ProgramSettings::Save(const forms::Form& window) const {
 }
 
 // Decided on the file's bytes, refused by the policy before anything is written, then written
-// whole: system.ini first, then the registry value that the NT family reads in its place.
+// whole: system.ini first, then the registry value that the NT family reads in its place. While the
+// session is paused, its screen saver stays off until the pause ends.
 zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntryValue) const {
   const zol::RewritePlan plan = zol::PlanRewrite(zol::ReadFileBytes(systemIni_), newEntryValue);
   if (plan.refusal) {
@@ -32,7 +34,7 @@ zol::RewriteResult ProgramSettings::ChangeScreenSaver(std::wstring_view newEntry
   }
   zol::CheckScreenSaverPolicy(plan.value);
   zol::ReplaceFileBytes(systemIni_, plan.bytes);
-  zol::SetWindowsScreenSaver(plan.value);
+  zol::SetWindowsScreenSaver(plan.value, PauseLock::SessionPaused());
   return plan.result;
 }
 

@@ -18,9 +18,10 @@ bool IsNtFamily();
 std::wstring WindowsScreenSaver();
 
 // On the NT family, sets that value to what system.ini now names after "SCRNSAVE.EXE=", or
-// deletes it when that names none, and tells Windows whether a screen saver is active. Nothing on
-// the 9x family. Throws RegistryFailed, naming the key.
-void SetWindowsScreenSaver(std::wstring_view writtenValue);
+// deletes it when that names none, and stores whether a screen saver is active; the session takes
+// that too unless it is paused, when the pause's owner gives it the stored setting at the end.
+// Nothing on the 9x family. Throws RegistryFailed, naming the key.
+void SetWindowsScreenSaver(std::wstring_view writtenValue, bool sessionPaused);
 
 // On the NT family, refuses with PolicyDecides a value to be written after "SCRNSAVE.EXE=" that
 // the administrator's policy would make of no effect: any value while the policy names a screen
@@ -29,8 +30,14 @@ void SetWindowsScreenSaver(std::wstring_view writtenValue);
 void CheckScreenSaverPolicy(std::wstring_view writtenValue);
 
 // On the NT family, whether the screen saver that Windows keeps for the user is on
-// (ScreenSaveActive is "1"); nothing on the 9x family, which keeps no such value.
+// (ScreenSaveActive is "1"); nothing on the 9x family, which keeps no such value, and nothing
+// where the value is absent.
 std::optional<bool> StoredScreenSaverActive();
+
+// Whether the screen saver is on in the running session, and the same turned on or off for this
+// session only, with nothing stored.
+bool SessionScreenSaverActive();
+void SetSessionScreenSaverActive(bool active);
 
 // On the NT family, refuses with PolicyDecides a pause of the screen saver while the
 // administrator's policy sets either value: the screen saver is the administrator's then.

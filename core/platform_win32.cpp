@@ -40,6 +40,25 @@ LSTATUS WriteScreenSaverValue(const std::wstring& value, bool none) {
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
+// Stores whether a screen saver is active, and tells the session too unless it is paused. While
+// it is paused, the value is written as SPIF_UPDATEINIFILE writes it, and the programs hear of the
+// change as they would from SystemParametersInfo.
+bool StoreActive(bool active, bool sessionPaused) {
+  if (!sessionPaused) {
+    const bool stored = SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active, nullptr,
+                                              SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    SessionScreenSaverActive();  // read back at once, as SetSessionScreenSaverActive does
+    return stored;
+  }
+  if (RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kActiveValue, REG_SZ, active ? L"1" : L"0",
+                      sizeof L"1") != ERROR_SUCCESS) {
+    return false;
+  }
+  SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETSCREENSAVEACTIVE, 0,
+                      SMTO_ABORTIFHUNG, 1000, nullptr);
+  return true;
+}
+
 // The administrator's policy decides the screen saver by the value named.
 Error PolicyError(const wchar_t* name, const std::wstring& value) {
   return Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicyKey),
@@ -59,12 +78,11 @@ bool IsNtFamily() {
 
 std::wstring WindowsScreenSaver() { return ReadText(kDesktopKey, kScreenSaverValue); }
 
-void SetWindowsScreenSaver(std::wstring_view writtenValue) {
+void SetWindowsScreenSaver(std::wstring_view writtenValue, bool sessionPaused) {
   if (!IsNtFamily()) return;
   const bool none = NamesNoScreenSaver(writtenValue);
   if (WriteScreenSaverValue(std::wstring(writtenValue), none) != ERROR_SUCCESS ||
-      !SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, !none, nullptr,
-                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
+      !StoreActive(!none, sessionPaused)) {
     throw Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
   }
 }
@@ -78,8 +96,21 @@ void CheckScreenSaverPolicy(std::wstring_view writtenValue) {
 }
 
 std::optional<bool> StoredScreenSaverActive() {
-  if (!IsNtFamily()) return std::nullopt;
-  return ReadText(kDesktopKey, kActiveValue) == L"1";
+  const std::wstring stored = IsNtFamily() ? ReadText(kDesktopKey, kActiveValue) : L"";
+  return stored.empty() ? std::nullopt : std::optional(stored == L"1");
+}
+
+bool SessionScreenSaverActive() {
+  BOOL active = FALSE;
+  SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+  return active;
+}
+
+// Read back at once: Wine keeps the state in the X server's screen saver and sends the new one
+// only with its next request that waits for an answer, which reading it is.
+void SetSessionScreenSaverActive(bool active) {
+  SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active, nullptr, 0);
+  SessionScreenSaverActive();
 }
 
 void CheckPausePolicy() {

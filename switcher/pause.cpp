@@ -19,36 +19,12 @@ using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
 constexpr const wchar_t* kClass = L"ZolPause";
-// Holds the running pause's window handle, for this session.
-constexpr const wchar_t* kPublished = L"Local\\ZolPause";
-// Private messages: what another zolswap asks of the running pause.
+// Private messages: what another zolswap asks of the running pause, which answers TRUE unless it
+// has ended.
 constexpr UINT kRestartMessage = WM_APP + 2;  // wParam: the minutes
 constexpr UINT kResumeMessage = WM_APP + 3;
 constexpr UINT_PTR kTimer = 1;
 constexpr Minutes kExtension{30};
-constexpr UINT kAsked = 5000;  // milliseconds that a running pause has to answer
-
-bool SessionActive() {
-  BOOL active = FALSE;
-  SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
-  return active;
-}
-
-// Read back at once: Wine keeps the state in the X server's screen saver and sends the new one
-// only with its next request that waits for an answer, which reading it is.
-void SetSessionActive(bool active) {
-  SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, active, nullptr, 0);
-  SessionActive();
-}
-
-// The running pause's window; null when no pause runs.
-HWND RunningPause() {
-  const zol::UniqueHandle published(OpenFileMappingW(FILE_MAP_READ, FALSE, kPublished));
-  const zol::UniqueView view(
-      published ? MapViewOfFile(published.get(), FILE_MAP_READ, 0, 0, sizeof(HWND)) : nullptr);
-  const HWND window = view ? *static_cast<const HWND*>(view.get()) : nullptr;
-  return IsWindow(window) ? window : nullptr;
-}
 
 // Explorer, started anew, asks every program for its icons again.
 UINT TaskbarCreated() {
@@ -58,9 +34,9 @@ UINT TaskbarCreated() {
 
 }  // namespace
 
-Pause::Pause(milliseconds duration) {
+Pause::Pause(app::PauseLock& lock, milliseconds duration) : lock_(lock) {
   zol::CheckPausePolicy();
-  if (!SessionActive()) throw zol::Error(zol::ErrorKind::NothingToPause, L"");
+  if (!zol::SessionScreenSaverActive()) throw zol::Error(zol::ErrorKind::NothingToPause, L"");
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   static const bool registered = forms::RegisterWindowClass(kClass, WindowProc);
   (void)registered;
@@ -68,12 +44,9 @@ Pause::Pause(milliseconds duration) {
   // session ends and that the taskbar is made anew.
   window_.reset(
       CreateWindowExW(0, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this));
-  published_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      sizeof(HWND), kPublished));
-  const zol::UniqueView view(
-      published_ ? MapViewOfFile(published_.get(), FILE_MAP_WRITE, 0, 0, sizeof(HWND)) : nullptr);
-  if (!window_ || !view) throw zol::Error(zol::ErrorKind::Unexpected, L"", L"pause");
-  *static_cast<HWND*>(view.get()) = window_.get();
+  if (!window_) throw zol::Error(zol::ErrorKind::Unexpected, L"", L"pause");
+  // Shown as paused before it is: a switch meanwhile leaves the session alone.
+  lock_.Publish(window_.get(), true);
 
   icon_.cbSize = sizeof icon_;
   icon_.hWnd = window_.get();
@@ -84,7 +57,7 @@ Pause::Pause(milliseconds duration) {
                                               GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   icon_.uVersion = NOTIFYICON_VERSION_4;
-  SetSessionActive(false);
+  zol::SetSessionScreenSaverActive(false);
   Restart(duration);
   if (!ended_) AddIcon();  // a pause of no time has ended already
 }
@@ -100,21 +73,19 @@ void Pause::Wait() {
 }
 
 int Pause::FromCommandLine(Minutes duration) {
-  if (const HWND running = RunningPause()) {
-    SendMessageTimeoutW(running, kRestartMessage, duration.count(), 0, SMTO_ABORTIFHUNG, kAsked,
-                        nullptr);
-    return 0;
+  app::PauseLock lock;
+  for (int tries = 0; tries < 100; ++tries) {
+    if (lock.Take(tries ? 50 : 0)) {
+      Pause pause(lock, duration);
+      pause.Wait();
+      return 0;
+    }
+    if (lock.Ask(kRestartMessage, duration.count())) return 0;
   }
-  Pause pause(duration);
-  pause.Wait();
-  return 0;
+  throw zol::Error(zol::ErrorKind::Unexpected, L"", L"pause: no answer");
 }
 
-void Pause::Resume() {
-  if (const HWND running = RunningPause()) {
-    SendMessageTimeoutW(running, kResumeMessage, 0, 0, SMTO_ABORTIFHUNG, kAsked, nullptr);
-  }
-}
+void Pause::Resume() { app::PauseLock().Ask(kResumeMessage); }
 
 LRESULT CALLBACK Pause::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Pause* pause = zol::WindowOwner<Pause>(hwnd, message, lParam);
@@ -127,8 +98,9 @@ LRESULT Pause::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case kIconMessage:
       return OnIcon(LOWORD(lParam)), 0;
     case kRestartMessage:
-      return Restart(Minutes(static_cast<int>(wParam))), 0;
+      return !ended_ && (Restart(Minutes(static_cast<int>(wParam))), true);
     case kResumeMessage:
+      return !ended_ && (End(), true);
     case WM_CLOSE:
       return End(), 0;
     case WM_ENDSESSION:
@@ -151,12 +123,10 @@ void Pause::AddIcon() {
   Shell_NotifyIconW(NIM_SETVERSION, &icon_);
 }
 
-// A click of either button, or the keyboard's choice of the icon, opens the menu.
+// A click of either button, or the keyboard's choice of the icon, opens the menu. Each click comes
+// as the button's own message too, which opens nothing.
 void Pause::OnIcon(UINT event) {
-  if (event != NIN_SELECT && event != NIN_KEYSELECT && event != WM_CONTEXTMENU &&
-      event != WM_LBUTTONUP && event != WM_RBUTTONUP) {
-    return;
-  }
+  if (event != NIN_SELECT && event != NIN_KEYSELECT && event != WM_CONTEXTMENU) return;
   POINT at;
   GetCursorPos(&at);
   switch (forms::ChooseFromMenu(window_.get(), at, {L"今すぐ再開(&R)", L"30 分延長(&E)"})) {
@@ -189,9 +159,11 @@ void Pause::Tick() {
 void Pause::End() {
   if (ended_) return;
   ended_ = true;
-  SetSessionActive(zol::StoredScreenSaverActive().value_or(true));
+  lock_.Publish(nullptr, false);
+  // The stored setting, or the state before the pause where nothing is stored.
+  zol::SetSessionScreenSaverActive(zol::StoredScreenSaverActive().value_or(true));
   Shell_NotifyIconW(NIM_DELETE, &icon_);
-  published_.reset();
+  lock_.Release();
   PostMessageW(window_.get(), WM_NULL, 0, 0);  // Wait sees the end
 }
 

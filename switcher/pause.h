@@ -1,7 +1,7 @@
 // A pause of the screen saver for this session only: it is turned off without writing anything
 // (not system.ini, not zol.ini, not the registry) and comes back by itself. While it lasts, the
 // program waits with an icon in the notification area and no window; the running pause is found
-// by a named object of the session.
+// by the session's pause lock, which it holds.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include <chrono>
 
+#include "session.h"
 #include "win32.h"
 
 namespace zolswap {
@@ -22,9 +23,10 @@ class Pause {
   // What the icon says to the window of the pause, a message of its own above WM_APP.
   static constexpr UINT kIconMessage = WM_APP + 1;
 
-  // Turns the session's screen saver off for the time given. Throws NothingToPause when it is off
-  // already, PolicyDecides while the administrator's policy sets it.
-  explicit Pause(std::chrono::milliseconds duration);
+  // Turns the session's screen saver off for the time given, as the owner of the lock given, which
+  // it lets go at the end. Throws NothingToPause when the screen saver is off already,
+  // PolicyDecides while the administrator's policy sets it.
+  Pause(app::PauseLock& lock, std::chrono::milliseconds duration);
   // The session takes the stored setting again: on the NT family the registry's ScreenSaveActive,
   // on the 9x family the state that it had before, which was on.
   ~Pause();
@@ -35,7 +37,8 @@ class Pause {
   // WM_CLOSE.
   void Wait();
 
-  // The command line's /pause: pauses, or gives the running pause the time anew. The exit code.
+  // The command line's /pause: pauses, or gives the running pause the time anew; one that meets a
+  // pause in the middle of ending waits for that end and pauses. The exit code.
   static int FromCommandLine(Minutes duration);
   // The command line's /resume: ends the running pause, if there is one.
   static void Resume();
@@ -51,7 +54,7 @@ class Pause {
   void AddIcon();
   void End();
 
-  zol::UniqueHandle published_;  // the named object that holds the window's handle
+  app::PauseLock& lock_;
   zol::UniqueWindow window_;
   NOTIFYICONDATAW icon_{};
   std::chrono::steady_clock::time_point end_;
