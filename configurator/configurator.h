@@ -75,7 +75,7 @@ struct Form1 {
                        .showsPath = true}};
 
   // beside the window: the picked screen saver at work
-  forms::Preview preview{form};
+  forms::Preview preview{form, zol::kNoScreenSaver};
 
   void Form_Load();
   void Command1_Click();

@@ -378,69 +378,6 @@ void ShowError(HWND owner, const std::wstring& caption, const zol::Error& error)
   MessageBoxW(owner, error.Text().c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
-namespace {
-
-struct Started {
-  zol::UniqueHandle process, thread;
-};
-
-// Starts the program at the path given, with the arguments given, its window shown normally.
-Started Start(const std::wstring& program, std::wstring_view arguments, const wchar_t* folder,
-              DWORD flags) {
-  std::wstring commandLine = L"\"" + program + L"\"";
-  if (!arguments.empty()) commandLine += L" " + std::wstring(arguments);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  if (program.empty() || !CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr,
-                                         FALSE, flags, nullptr, folder, &startup, &process)) {
-    throw zol::Error(zol::ErrorKind::CannotStart, program);
-  }
-  return {zol::UniqueHandle(process.hProcess), zol::UniqueHandle(process.hThread)};
-}
-
-}  // namespace
-
-void Launch(const std::wstring& program, std::wstring_view arguments) {
-  Start(program, arguments, nullptr, 0);
-}
-
-// Started suspended, so that it is in the job before it can start anything of its own.
-HelperProgram::HelperProgram(const std::wstring& program, std::wstring_view arguments,
-                             const std::wstring& folder)
-    : job_(CreateJobObjectW(nullptr, nullptr)) {
-  Started started = Start(program, arguments, folder.c_str(), CREATE_SUSPENDED);
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limit{};
-  limit.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (!job_ ||
-      !SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limit,
-                               sizeof limit) ||
-      !AssignProcessToJobObject(job_.get(), started.process.get())) {
-    TerminateProcess(started.process.get(), 1);
-    throw zol::Error(zol::ErrorKind::CannotStart, program);
-  }
-  ResumeThread(started.thread.get());
-  process_ = std::move(started.process);
-}
-
-// The program may send this thread's windows messages while it ends (a child window of ours that
-// it destroys tells its parent): they are answered, and nothing else runs meanwhile.
-void HelperProgram::Stop(DWORD milliseconds) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  const HANDLE process = process_.get();
-  for (ULONGLONG now; (now = GetTickCount64()) < end;) {
-    if (MsgWaitForMultipleObjects(1, &process, FALSE, static_cast<DWORD>(end - now),
-                                  QS_SENDMESSAGE) != WAIT_OBJECT_0 + 1) {
-      break;
-    }
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
-  TerminateJobObject(job_.get(), 1);
-}
-
 // The owner comes to the foreground first, and hears of a message after the menu closes: otherwise
 // a menu of a window in the background stays open when the user clicks elsewhere (KB135788).
 int ChooseFromMenu(HWND owner, POINT at, std::initializer_list<const wchar_t*> items) {

@@ -335,8 +335,8 @@ class HelperProgram {
   // Starts the program as Launch does, in the folder given. Throws CannotStart.
   HelperProgram(const std::wstring& program, std::wstring_view arguments,
                 const std::wstring& folder);
-  // Gives the program the time given to end by itself, while this thread's windows answer what
-  // other programs send them, then ends it.
+  // Gives the program the time given to end by itself, then ends it. Nothing here waits for that:
+  // the program is handed to a thread of its own, and this object holds nothing afterwards.
   void Stop(DWORD milliseconds);
 
  private:
@@ -346,27 +346,36 @@ class HelperProgram {
 // A small window of its own beside a form and owned by it, which shows a screen saver at work in a
 // picture of 4:3. The screen saver is started as "<path>" /p <the picture's handle>, in its file's
 // folder, and draws into a window of its own over the picture. Stopping it destroys the picture,
-// which ends a screen saver that behaves; one that has not ended a second later is ended.
+// which ends a screen saver that behaves; one that has not ended a second later is ended. Neither
+// holds the window: the next screen saver starts at once.
 class Preview {
  public:
-  explicit Preview(const Form& owner) : owner_(owner) {}
+  // The text of the picture when no screen saver is shown.
+  Preview(const Form& owner, std::wstring_view none) : owner_(owner), none_(none) {}
   ~Preview() { Close(); }
   Preview(const Preview&) = delete;
   Preview& operator=(const Preview&) = delete;
 
   // Opens the window, showing the screen saver at the path given, unless it is open already.
   void Open(const std::wstring& screenSaver);
-  // While the window is open, shows the screen saver at the path given, or "（なし）" for none (an
-  // empty path). One that cannot be started says so in the picture.
+  // While the window is open, shows the screen saver at the path given, or none for an empty
+  // path. One that cannot be started says so in the picture.
   void Show(const std::wstring& screenSaver);
   void Close();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // The size of the window for a picture at the DPI given.
+  static SIZE FrameSize(UINT dpi);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
   void Stop();
 
   const Form& owner_;
+  const std::wstring none_;
+  std::wstring shown_;
+  UINT dpi_ = 96;
   zol::UniqueWindow window_, picture_;
   std::optional<HelperProgram> running_;
 };

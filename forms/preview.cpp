@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "dpi.h"
-#include "entry.h"
 #include "forms.h"
 
 namespace forms {
@@ -13,6 +12,7 @@ namespace {
 constexpr const wchar_t* kPreviewClass = L"ZolPreview";
 constexpr const wchar_t* kPictureClass = L"ZolPicture";
 constexpr const wchar_t* kTitle = L"プレビュー";
+constexpr const wchar_t* kCannot = L"プレビューできません";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr int kPictureWidth = 200, kPictureHeight = 150;  // pixels at 96 DPI
 constexpr DWORD kStopWait = 1000;                         // milliseconds
@@ -33,15 +33,19 @@ POINT Beside(HWND owner, SIZE size) {
 
 }  // namespace
 
+SIZE Preview::FrameSize(UINT dpi) {
+  RECT frame = {0, 0, MulDiv(kPictureWidth, dpi, 96), MulDiv(kPictureHeight, dpi, 96)};
+  DpiFunctions::System().AdjustFrame(frame, kStyle, 0, dpi);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 void Preview::Open(const std::wstring& screenSaver) {
   if (window_) return;
   static const bool registered = (RegisterWindowClass(kPreviewClass, WindowProc),
                                   RegisterWindowClass(kPictureClass, PictureProc), true);
   (void)registered;
-  const UINT dpi = DpiFunctions::System().ForWindow(owner_.Handle());
-  RECT frame = {0, 0, MulDiv(kPictureWidth, dpi, 96), MulDiv(kPictureHeight, dpi, 96)};
-  DpiFunctions::System().AdjustFrame(frame, kStyle, 0, dpi);
-  const SIZE size = {frame.right - frame.left, frame.bottom - frame.top};
+  dpi_ = DpiFunctions::System().ForWindow(owner_.Handle());
+  const SIZE size = FrameSize(dpi_);
   const POINT at = Beside(owner_.Handle(), size);
   window_.reset(CreateWindowExW(0, kPreviewClass, kTitle, kStyle, at.x, at.y, size.cx, size.cy,
                                 owner_.Handle(), nullptr, GetModuleHandleW(nullptr), this));
@@ -50,28 +54,32 @@ void Preview::Open(const std::wstring& screenSaver) {
   ShowWindow(window_.get(), SW_SHOWNOACTIVATE);  // the keyboard stays with the lists
 }
 
+// The old screen saver is handed over to end in its own time; a picture that cannot be made
+// starts nothing, and the title says why.
 void Preview::Show(const std::wstring& screenSaver) {
   if (!window_) return;
   Stop();
+  shown_ = screenSaver;
   const size_t folder = screenSaver.find_last_of(L'\\') + 1;
-  SetWindowTextW(window_.get(), screenSaver.empty()
-                                    ? kTitle
-                                    : (kTitle + (L" - " + screenSaver.substr(folder))).c_str());
-  RECT client;
-  GetClientRect(window_.get(), &client);
+  std::wstring title =
+      screenSaver.empty() ? kTitle : kTitle + (L" - " + screenSaver.substr(folder));
   picture_.reset(CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                                 0, client.right, client.bottom, window_.get(), nullptr,
+                                 0, MulDiv(kPictureWidth, dpi_, 96),
+                                 MulDiv(kPictureHeight, dpi_, 96), window_.get(), nullptr,
                                  GetModuleHandleW(nullptr), nullptr));
+  if (!picture_) title += L"：" + std::wstring(kCannot);
+  SetWindowTextW(window_.get(), title.c_str());
+  if (!picture_) return;
   std::wstring said;
   try {
     if (screenSaver.empty()) {
-      said = zol::kNoScreenSaver;
+      said = none_;
     } else {
       running_.emplace(screenSaver, L"/p " + std::to_wstring(HandleToULong(picture_.get())),
                        screenSaver.substr(0, folder));
     }
   } catch (const zol::Error& error) {
-    said = L"プレビューできません：" + zol::Error(error.Kind(), L"").Text();
+    said = kCannot + (L"：" + zol::Error(error.Kind(), L"").Text());
   }
   SetWindowTextW(picture_.get(), said.c_str());
 }
@@ -87,12 +95,33 @@ void Preview::Stop() {
   running_.reset();
 }
 
+// Moved to a monitor of another DPI, the window takes the size that Windows suggests, and the
+// picture is made anew at its new size, with the screen saver started again in it.
+void Preview::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top,
+               suggested.right - suggested.left, suggested.bottom - suggested.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Show(shown_);
+}
+
 LRESULT CALLBACK Preview::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Preview* preview = zol::WindowOwner<Preview>(hwnd, message, lParam);
-  const bool closes = message == WM_CLOSE || (message == WM_KEYDOWN && wParam == VK_ESCAPE);
-  if (!closes || !preview) return DefWindowProcW(hwnd, message, wParam, lParam);
-  preview->Close();
-  return 0;
+  return preview ? preview->OnMessage(hwnd, message, wParam, lParam)
+                 : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Preview::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      if (wParam != VK_ESCAPE) break;
+      [[fallthrough]];
+    case WM_CLOSE:
+      return Close(), 0;
+    case WM_DPICHANGED:
+      return OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)), 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 // The picture shows its text on grey, centred, where no screen saver draws over it.

@@ -1,8 +1,9 @@
 // A harmless stand-in for control.exe and for the screen savers: it adds its command line, as a
 // line of UTF-16, to the file that ZOL_STARTED names, where the tests see what was started and how.
 // Given "/p" and a window's handle, it does as a screen saver does in a preview: it puts a child
-// window of its own into that window and waits until that child is destroyed, then tells "end". Its
-// line names the class of the window given (none for no window) in place of the handle. Given
+// window of its own into that window and waits until that child is destroyed, then tells "end";
+// with ZOL_STUBBORN set, it goes on running instead. Its line names the class of the window given
+// (none for no window) in place of the handle. Given
 // "/active", it tells nothing and ends with 1 while the screen saver is on in the session, else 0;
 // given "/on" or "/off", it turns it on or off in the session first.
 #include <windows.h>
@@ -19,7 +20,7 @@ void Tell(const std::wstring& line) {
 }
 
 LRESULT CALLBACK Saver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) PostQuitMessage(0);
+  if (message == WM_DESTROY && !_wgetenv(L"ZOL_STUBBORN")) PostQuitMessage(0);
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

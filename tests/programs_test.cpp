@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <map>
 #include <memory>
@@ -34,11 +35,16 @@ void WriteDesktop(const test::Text& saver, const test::Text& active) {
   test::SetRegistryText(kDesktop, L"ScreenSaveActive", active);
 }
 
+// A program of the build.
+fs::path Built(const wchar_t* program) {
+  return fs::path(_pgmptr).parent_path().parent_path() / program;
+}
+
 // The screen saver in the session now, "on" or "off", or set to that, by a program of its own (see
 // fake_program.cpp).
 std::wstring Session(const wchar_t* set = L"/active") {
-  const fs::path fake = fs::path(_pgmptr).parent_path() / "fake_program.exe";
-  return test::ExitCode(test::Open(fake, set, {}).get()) ? L"on" : L"off";
+  return test::ExitCode(test::Open(Built(L"tests\\fake_program.exe"), set, {}).get()) ? L"on"
+                                                                                      : L"off";
 }
 
 // Both values, "-" for one that is absent.
@@ -54,10 +60,10 @@ struct KeptDesktop {
   ~KeptDesktop() { WriteDesktop(saver, active); }
 };
 
-std::vector<std::wstring> Split(std::wstring_view text) {
+std::vector<std::wstring> Split(std::wstring_view text, wchar_t between = L';') {
   std::vector<std::wstring> parts;
   std::wistringstream in{std::wstring(text)};
-  for (std::wstring part; std::getline(in, part, L';');) parts.push_back(part);
+  for (std::wstring part; std::getline(in, part, between);) parts.push_back(part);
   return parts;
 }
 
@@ -65,6 +71,48 @@ std::vector<std::wstring> Split(std::wstring_view text) {
 HWND PreviewOf(HWND form) {
   const HWND preview = FindWindowW(L"ZolPreview", nullptr);
   return preview && GetWindow(preview, GW_OWNER) == form ? preview : nullptr;
+}
+
+// The icons of the notification area: with none on the display, Wine shows them in a small window
+// of its own.
+std::vector<HWND> Icons() {
+  std::vector<HWND> icons;
+  const HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+  for (HWND icon = nullptr; tray && (icon = FindWindowExW(tray, icon, nullptr, nullptr));) {
+    if (IsWindowVisible(icon)) icons.push_back(icon);
+  }
+  return icons;
+}
+
+// The tooltip of the first icon, as it shows when the mouse rests on the icon.
+std::wstring IconTip() {
+  RECT at;
+  if (Icons().empty() || !GetWindowRect(Icons()[0], &at)) return L"";
+  SetCursorPos(at.left + 4, at.top + 4);
+  wchar_t tip[128] = L"";
+  for (int i = 0; i < 30 && !*tip; ++i, Sleep(100)) {
+    for (HWND t = nullptr; !*tip && (t = FindWindowExW(nullptr, t, TOOLTIPS_CLASSW, nullptr));) {
+      if (IsWindowVisible(t)) SendMessageW(t, WM_GETTEXT, std::size(tip), LPARAM(tip));
+    }
+  }
+  SetCursorPos(0, 0);
+  return tip;
+}
+
+// The screen savers that run now, by name.
+std::wstring Running() {
+  std::vector<std::wstring> names;
+  const zol::UniqueHandle all(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W each{};
+  each.dwSize = sizeof each;
+  for (BOOL more = Process32FirstW(all.get(), &each); more;
+       more = Process32NextW(all.get(), &each)) {
+    if (std::wstring_view(each.szExeFile).ends_with(L".scr")) names.push_back(each.szExeFile);
+  }
+  std::sort(names.begin(), names.end());
+  std::wstring running;
+  for (const std::wstring& name : names) running += (running.empty() ? L"" : L" ") + name;
+  return running;
 }
 
 // What a user does to a window, as the messages that the mouse and the keyboard post:
@@ -77,6 +125,9 @@ HWND PreviewOf(HWND form) {
 //   widen, close                 the frame dragged wider; the window closed
 //   close preview                the preview window closed
 //   icon, session end            a right click on the pause's icon; the user signing out
+//   explorer                     the icons gone, then Explorer telling that it has started again
+//   dpi 144                      the preview moved to a monitor of that DPI
+//   wait, kill                   a second and a half; the program killed
 void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
   const std::map<std::wstring, std::vector<UINT>> mouse = {
       {L"click", {WM_LBUTTONDOWN, WM_LBUTTONUP}},
@@ -119,8 +170,30 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
     PostMessageW(form, WM_CHAR, what[0], 1);
   } else if (verb == L"drive") {
     PostMessageW(FindWindowExW(form, nullptr, L"ComboBox", nullptr), WM_CHAR, what[0], 1);
-  } else if (verb == L"icon") {  // a right click on the pause's icon
-    PostMessageW(form, zolswap::Pause::kIconMessage, 0, MAKELPARAM(WM_CONTEXTMENU, 1));
+  } else if (verb == L"icon") {
+    PostMessageW(Icons().at(0), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+    PostMessageW(Icons().at(0), WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
+  } else if (verb == L"explorer") {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = form;
+    icon.uID = 1;
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  } else if (verb == L"dpi") {
+    GetWindowRect(PreviewOf(form), &at);
+    at.right += (at.right - at.left) / 2;
+    at.bottom += (at.bottom - at.top) / 2;
+    SendMessageW(PreviewOf(form), WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&at));
+  } else if (verb == L"wait") {
+    for (const ULONGLONG end = GetTickCount64() + 1500; GetTickCount64() < end;) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&m);
+    }
+  } else if (verb == L"kill") {
+    DWORD id = 0;
+    GetWindowThreadProcessId(form, &id);
+    TerminateProcess(zol::UniqueHandle(OpenProcess(PROCESS_TERMINATE, FALSE, id)).get(), 1);
   } else if (verb == L"session") {  // the user signs out
     PostMessageW(form, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
   } else if (verb == L"widen") {
@@ -186,6 +259,19 @@ std::wstring Shown(const forms::Label& label) {
   return label.Caption();
 }
 
+// The preview's title, the size of its picture and what the picture says; nothing when it is not
+// open.
+std::wstring PreviewShown() {
+  const HWND preview = FindWindowW(L"ZolPreview", nullptr);
+  if (!preview) return L"";
+  const HWND picture = FindWindowExW(preview, nullptr, L"ZolPicture", nullptr);
+  const std::wstring said = forms::WindowText(picture);
+  RECT size{};
+  GetClientRect(picture, &size);
+  return forms::WindowText(preview) + L" " + std::to_wstring(size.right) + L"×" +
+         std::to_wstring(size.bottom) + (said.empty() ? L"" : L" / " + said);
+}
+
 // What the user sees of a window: the control with the focus, whether the window is open, hidden
 // or ended, and the configurator's labels and the drive, the folder and the files of its lists.
 template <class Window>
@@ -197,12 +283,6 @@ Seen SeenOn(const Window& w) {
   if constexpr (std::is_same_v<Window, zolset::Form1>) {
     seen[L"label1"] = Shown(w.Label1);
     seen[L"label5"] = Shown(w.Label5);
-    // the preview's title, and what its picture says
-    if (const HWND preview = PreviewOf(w.form.Handle())) {
-      const std::wstring said =
-          forms::WindowText(FindWindowExW(preview, nullptr, L"ZolPicture", nullptr));
-      seen[L"preview"] = forms::WindowText(preview) + (said.empty() ? L"" : L" / " + said);
-    }
     std::wstring& lists = seen[L"lists"] = w.Drvlist.Drive().substr(0, 2) + L" " + w.Dirlist.Path();
     for (int i = 0; i < SendMessageW(w.File1.Handle(), LB_GETCOUNT, 0, 0); ++i) {
       wchar_t name[MAX_PATH];
@@ -252,6 +332,19 @@ Condition Policy(const wchar_t* name, const wchar_t* text) {
 }
 
 const Condition kNamesNone = {[] { WriteDesktop({}, L"0"); }, {}};
+const Condition kStoredNothing = {[] { WriteDesktop(L"C:\\OLD.SCR", {}); }, {}};
+
+// Screen savers that ignore the end of their picture (see fake_program.cpp).
+const Condition kStubborn = {[] { _wputenv_s(L"ZOL_STUBBORN", L"1"); },
+                             [] { _wputenv_s(L"ZOL_STUBBORN", L""); }};
+
+// A pause that zolswap runs meanwhile, from the time it has turned the screen saver off.
+const Condition kPausedElsewhere = {
+    [] {
+      test::Open(Built(L"switcher\\zolswap.exe"), L"/pause 5", {});
+      for (int i = 0; i < 50 && Session() == L"on"; ++i) Sleep(100);
+    },
+    [] { test::ExitCode(test::Open(Built(L"switcher\\zolswap.exe"), L"/resume", {}).get()); }};
 
 const Condition kWindows98 = {
     [] { test::SetRegistryText(L"Software\\Wine", L"Version", L"win98"); },
@@ -286,6 +379,8 @@ class ProgramTest : public ::testing::Test {
         told[part.substr(0, part.find(L'='))] = part.substr(part.find(L'=') + 1);
       }
       Seen seen = run(s);
+      if (told.count(L"session") && !seen.count(L"session")) seen[L"session"] = Session();
+      if (told.count(L"running")) seen[L"running"] = Running();
       const std::string zol = ReadBytes(install.zolIni);
       seen[L"zol.ini"] = zol == saved ? L"saved" : zol == zolIni ? L"kept" : FromCp932(zol);
       seen[L"system.ini"] = FromCp932(ReadBytes(install.systemIni));
@@ -315,25 +410,26 @@ class ProgramTest : public ::testing::Test {
       Acts(w->form.Handle(), s.acts, true);
       Seen seen = SeenOn(*w);
       seen[L"said"] = said;
+      if (w->form.Ended()) w.reset();  // the program's end: what it owns goes with its window
+      seen[L"preview"] = PreviewShown();
       return seen;
     });
   }
 
   // Each story on the program started as the shell starts it and driven from outside: an act that
-  // begins with "/" or "-" starts it with that command line; any other goes to the window of the
-  // one last started that shows one, which starts without arguments when none has. What it says
-  // shows in a message box. At the end that window is closed; the exit codes are seen in turn.
+  // begins with "/" or "-" starts it with that command line (with others after "&", all at once);
+  // any other goes to the window of the one last started that shows one, which starts without
+  // arguments when none has. What it says shows in a message box. At the end that window is
+  // closed; the exit codes are seen in turn, and so are the notification area's icons.
   void TellAsProcess(const wchar_t* program, const std::vector<Story>& stories) {
-    const fs::path built = fs::path(_pgmptr).parent_path().parent_path() / program;
-    Tell(stories, L"exit=0", ZolIni(&test::ZolLines::top, L" 1500 ", L" 3000 "),
+    const fs::path built = Built(program);
+    Tell(stories, L"exit=0;icons=0", ZolIni(&test::ZolLines::top, L" 1500 ", L" 3000 "),
          [&](const Story& s) {
            Seen seen;
            std::vector<zol::UniqueHandle> started;
            // A program started, until it ends or waits with a window; its message box is read
            // and answered.
-           const auto start = [&](const wchar_t* arguments) {
-             const HANDLE process =
-                 started.emplace_back(test::Open(built, arguments, install.folder.Path())).get();
+           const auto watch = [&](HANDLE process) {
              for (int i = 0; i < 100 && WaitForSingleObject(process, 100) == WAIT_TIMEOUT; ++i) {
                for (const wchar_t* kind : {L"#32770", L"ZolForm", L"ZolPause"}) {
                  const HWND window = test::WindowOf(process, kind);
@@ -351,19 +447,35 @@ class ProgramTest : public ::testing::Test {
              }
              return HWND{};
            };
+           // Programs started at once: the window of the last that shows one.
+           const auto start = [&](const std::wstring& commandLines) {
+             const size_t first = started.size();
+             const std::vector<std::wstring> each =
+                 commandLines.empty() ? std::vector<std::wstring>{L""} : Split(commandLines, L'&');
+             for (const std::wstring& arguments : each) {
+               started.push_back(test::Open(built, arguments.empty() ? nullptr : arguments.c_str(),
+                                            install.folder.Path()));
+             }
+             HWND shown = nullptr;
+             for (size_t p = first; p < started.size(); ++p) {
+               if (const HWND window = watch(started[p].get())) shown = window;
+             }
+             return shown;
+           };
            HWND window = nullptr;
            for (const std::wstring& act : Split(s.acts)) {
              const bool commandLine = act.starts_with(L'/') || act.starts_with(L'-');
              if (commandLine || !window) {
-               if (const HWND shown = start(commandLine ? act.c_str() : nullptr)) window = shown;
+               if (const HWND shown = start(commandLine ? act : L"")) window = shown;
              }
              if (!commandLine) {
                Acts(window, act, false);
                Sleep(300);  // for the act to take
              }
            }
+           seen[L"icons"] = std::to_wstring(Icons().size());
+           if (s.sees.find(L"tip=") != std::wstring::npos) seen[L"tip"] = IconTip();
            if (s.sees.find(L"session=") != std::wstring::npos) seen[L"session"] = Session();
-           seen[L"tip"] = IsWindow(window) ? forms::WindowText(window) : L"";
            PostMessageW(window, WM_CLOSE, 0, 0);
            for (const zol::UniqueHandle& process : started) {
              seen[L"exit"] += (seen[L"exit"].empty() ? L"" : L" ") +
@@ -434,7 +546,9 @@ TEST_F(ProgramTest, Configurator) {
   const std::wstring apply = L"click 迷路.scr;click 変　更";
   // A screen saver in the preview: started into the picture, then ended.
   const wchar_t* previewed = L" /p ZolPicture\nend";
-  const std::wstring shown = Started(maze, previewed);
+  const std::wstring shown = Started(maze, previewed), star = Saver(L"星空.scr");
+  const std::wstring stubborn =
+      Started(maze, L" /p ZolPicture") + Started(star, L" /p ZolPicture").substr(9);
   TellOnWindow<zolset::Form1>(
       {
           {L"", L"label1=" + savers + L";label5=C:\\OLD.SCR;focus=変　更" + files},
@@ -458,6 +572,7 @@ TEST_F(ProgramTest, Configurator) {
           {L"click 迷路.scr;drive z", L"label1=z:迷路.scr"},
           {L"drive q", L"label1=" + drive + files},
           {apply, L"label5=" + maze + applied},
+          {apply, L"label5=" + maze + applied + L";session=off", kPausedElsewhere},
           {L"click 迷路.scr;key enter", applied},
           {apply,
            L"window=ended;zol.ini=saved" + Changed(fallback + Entry(L"迷路.scr"), L"迷路.scr"),
@@ -482,15 +597,23 @@ TEST_F(ProgramTest, Configurator) {
           {L"click 壊れた.scr;" + options, Says(ErrorKind::CannotStart, broken)},
           {L"click コントロールパネルの呼出し", panel},
           {L"right 迷路.scr;choose p",
-           L"label1=" + maze + L";focus=変　更;preview=プレビュー - 迷路.scr" + shown},
+           L"label1=" + maze + L";focus=変　更;preview=プレビュー - 迷路.scr 200×150" + shown},
           {L"right 迷路.scr;choose p;click 星空.scr",
-           L"preview=プレビュー - 星空.scr" + shown +
-               Started(Saver(L"星空.scr"), previewed).substr(9)},
-          {L"right 迷路.scr;choose p;double 古い", L"preview=プレビュー / （なし）" + shown},
+           L"preview=プレビュー - 星空.scr 200×150" + shown + Started(star, previewed).substr(9)},
+          // A screen saver that ignores the end of its picture: the next starts at once, and the
+          // one before is ended a second later.
+          {L"right 迷路.scr;choose p;click 星空.scr", L"running=星空.scr 迷路.scr" + stubborn,
+           kStubborn},
+          {L"right 迷路.scr;choose p;click 星空.scr;wait", L"running=星空.scr" + stubborn,
+           kStubborn},
+          {L"right 迷路.scr;choose p;dpi 144",
+           L"preview=プレビュー - 迷路.scr 300×225" + shown + shown.substr(9)},
+          {L"right 迷路.scr;choose p;double 古い",
+           L"preview=プレビュー 200×150 / （なし）" + shown},
           {L"right 迷路.scr;choose p;close プレビュー", L"preview=" + shown},
-          {L"right 迷路.scr;choose p;click 終　了", L"window=ended" + shown},
+          {L"right 迷路.scr;choose p;click 終　了", L"window=ended;preview=" + shown},
           {L"right 壊れた.scr;choose p",
-           L"preview=プレビュー - 壊れた.scr / プレビューできません：" +
+           L"preview=プレビュー - 壊れた.scr 200×150 / プレビューできません：" +
                Error(ErrorKind::CannotStart, L"").Text()},
           {L"key tab", L"focus=終　了"},
           {L"key tab;key tab;key tab;key tab;key tab", L"focus=" + options.substr(6)},
@@ -552,7 +675,7 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
   }
   const auto entry = [&](const wchar_t* saver) { return boot + Entry(saver) + display; };
   const auto paused = [](int minutes) {
-    return L";session=off;tip=スクリーンセイバー休止中（あと " + std::to_wstring(minutes) +
+    return L";session=off;icons=1;tip=スクリーンセイバー休止中（あと " + std::to_wstring(minutes) +
            L" 分）";
   };
   const std::wstring none = Changed(entry(L"（なし）.scr"), L""), on = L";session=on";
@@ -571,7 +694,12 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
           {L"/none /favourite", L"exit=2;said=「/none /favourite」は使えません。\n\n" + usage},
           {L"/favourite", L"exit=1" + refusedFixed, fixedSaver},
           {L"/pause", paused(60)},
-          {L"/pause 5;/resume", L"exit=0 0" + on},
+          {L"/pause 5;/resume", L"exit=0 0" + on, kStoredNothing},
+          {L"/pause 5;/resume", L"exit=0 0" + on, kWindows98},
+          {L"/pause 5&/pause 5", L"exit=0 0" + paused(5)},
+          {L"/pause 5;explorer", paused(5)},
+          {L"/pause 5;/favourite",
+           L"exit=0 0" + paused(5) + Changed(entry(L"星空.scr"), L"星空.scr")},
           {L"/pause 5;-PAUSE 1440", L"exit=0 0" + paused(1440)},
           {L"/resume", on},
           {L"/pause 5;icon;choose r", on},
@@ -592,6 +720,9 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
                     {L"click 変　更;key alt+f4",
                      L";session=off" + Changed(boot + L"SCRNSAVE.EXE=（なし）\r\n" + display, L"")},
                     {L"close", L"width=605", Dpi(144)},
+                    // Killed, it takes the preview's screen saver with it.
+                    {L"right 迷路.scr;choose p;kill",
+                     L"exit=1;running=" + Started(Saver(L"迷路.scr"), L" /p ZolPicture")},
                 });
 }
 
@@ -603,8 +734,10 @@ TEST_F(ProgramTest, PauseEndsByItself) {
   const UINT_PTR limit =
       SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
   const auto start = std::chrono::steady_clock::now();
+  app::PauseLock lock;
+  ASSERT_TRUE(lock.Take(0));
   {
-    const zolswap::Pause pause(std::chrono::milliseconds(60300));
+    const zolswap::Pause pause(lock, std::chrono::milliseconds(60300));
     const HWND window = FindWindowW(L"ZolPause", nullptr);
     EXPECT_EQ(Session() + forms::WindowText(window), L"offスクリーンセイバー休止中（あと 2 分）");
     for (MSG m; forms::WindowText(window).ends_with(L"2 分）") && GetMessageW(&m, 0, 0, 0) > 0;) {
@@ -612,7 +745,8 @@ TEST_F(ProgramTest, PauseEndsByItself) {
     }
     EXPECT_EQ(forms::WindowText(window), L"スクリーンセイバー休止中（あと 1 分）");
   }
-  zolswap::Pause(std::chrono::milliseconds(300)).Wait();
+  ASSERT_TRUE(lock.Take(0));
+  zolswap::Pause(lock, std::chrono::milliseconds(300)).Wait();
   EXPECT_EQ(Session(), L"on");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   KillTimer(nullptr, limit);
