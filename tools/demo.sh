@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the programs and runs one of them on a demo installation in
 # the build's own Wine prefix: zolset by default, zolswap when asked ("tools/demo.sh zolswap").
-# Afterwards it prints the SCRNSAVE.EXE line of the demo system.ini. With no X display it runs on
-# a virtual one, saves a screenshot of the window and closes the program.
+# Each run starts with the registry's screen saver as the demo system.ini names it; afterwards it
+# prints both, the registry value and the SCRNSAVE.EXE line of the demo system.ini. With no X
+# display it runs on a virtual one, saves a screenshot of the window and closes the program.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ZOL_ROOT"
@@ -18,8 +19,20 @@ case "$program" in
   *) echo "usage: $0 [zolset|zolswap]" >&2; exit 2 ;;
 esac
 
+# The registry values that Windows of the NT family reads, as the demo system.ini has them: each
+# run starts from the same state, whatever an earlier run chose. (Wine takes the Japanese text of
+# its command line from the UTF-8 locale.)
+reset_registry() {
+  local key='HKCU\Control Panel\Desktop' log="$build/demo/wine.log" entry
+  entry=$(iconv -f CP932 -t UTF-8 "$demo/WINDOWS/system.ini" | tr -d '\r' |
+    sed -n 's/^SCRNSAVE\.EXE=//p')
+  "$ZOL_WINE" reg add "$key" /v SCRNSAVE.EXE /d "$entry" /f >/dev/null 2>>"$log" </dev/null
+  "$ZOL_WINE" reg add "$key" /v ScreenSaveActive /d 1 /f >/dev/null 2>>"$log" </dev/null
+}
+
 run() {
   cd "$demo"
+  reset_registry
   if [ -n "$screenshot" ]; then
     "$ZOL_WINE" "$build/$folder/$program.exe" 2>>"$build/demo/wine.log" &
     local pid=$! window=""
@@ -37,8 +50,10 @@ run() {
     "$ZOL_WINE" "$build/$folder/$program.exe" 2>>"$build/demo/wine.log"
   fi
   echo "Now in the registry, which Windows of the NT family reads:"
+  # reg writes code page 932.
   "$ZOL_WINE" reg query 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE 2>>"$build/demo/wine.log" |
-    tr -d '\r' | grep -a SCRNSAVE || echo "    SCRNSAVE.EXE is not set: no screen saver"
+    iconv -f CP932 -t UTF-8 | tr -d '\r' | grep SCRNSAVE ||
+    echo "    SCRNSAVE.EXE is not set: no screen saver"
 }
 if [ -n "${inside:-}" ]; then
   run
