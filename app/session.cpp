@@ -15,10 +15,9 @@ constexpr UINT kAnswerTime = 5000;  // milliseconds that the owner has to answer
 
 PauseLock::PauseLock()
     : mutex_(CreateMutexW(nullptr, FALSE, kLock)),
-      record_(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Record),
+      record_(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Owner),
                                  kRecord)),
-      view_(record_ ? MapViewOfFile(record_.get(), FILE_MAP_WRITE, 0, 0, sizeof(Record))
-                    : nullptr) {
+      view_(record_ ? MapViewOfFile(record_.get(), FILE_MAP_WRITE, 0, 0, sizeof(Owner)) : nullptr) {
   if (!mutex_ || !view_) throw zol::Error(zol::ErrorKind::Unexpected, L"", L"pause lock");
 }
 
@@ -33,17 +32,17 @@ bool PauseLock::Take(DWORD milliseconds) {
 
 void PauseLock::Release() {
   if (!owned_) return;
-  Publish(nullptr, false);
+  Publish({});
   ReleaseMutex(mutex_.get());
   owned_ = false;
 }
 
-void PauseLock::Publish(HWND window, bool paused) {
-  *static_cast<Record*>(view_.get()) = {window, paused};
-}
+void PauseLock::Publish(const Owner& owner) { *static_cast<Owner*>(view_.get()) = owner; }
+
+PauseLock::Owner PauseLock::Shown() const { return *static_cast<const Owner*>(view_.get()); }
 
 LRESULT PauseLock::Ask(UINT message, WPARAM wParam) const {
-  const HWND owner = static_cast<const Record*>(view_.get())->window;
+  const HWND owner = Shown().window;
   DWORD_PTR answer = 0;
   return owner && SendMessageTimeoutW(owner, message, wParam, 0, SMTO_ABORTIFHUNG, kAnswerTime,
                                       &answer)
@@ -54,8 +53,8 @@ LRESULT PauseLock::Ask(UINT message, WPARAM wParam) const {
 bool PauseLock::SessionPaused() {
   const zol::UniqueHandle record(OpenFileMappingW(FILE_MAP_READ, FALSE, kRecord));
   const zol::UniqueView view(
-      record ? MapViewOfFile(record.get(), FILE_MAP_READ, 0, 0, sizeof(Record)) : nullptr);
-  const auto* shown = static_cast<const Record*>(view.get());
+      record ? MapViewOfFile(record.get(), FILE_MAP_READ, 0, 0, sizeof(Owner)) : nullptr);
+  const auto* shown = static_cast<const Owner*>(view.get());
   return shown && shown->paused && IsWindow(shown->window);
 }
 

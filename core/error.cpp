@@ -78,6 +78,9 @@ KindText Describe(ErrorKind kind) {
     case ErrorKind::NothingToPause:
       return {"nothing to pause",
               L"スクリーンセイバーは既にオフになっているため、休止するものがありません。"};
+    case ErrorKind::NotOnThisWindows:
+      return {"not on this windows",
+              L"この Windows には、この設定がありません。何も変更していません。"};
     case ErrorKind::Unexpected:
       return {"unexpected", L"予期しないエラーが発生しました。"};
   }

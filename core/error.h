@@ -32,6 +32,7 @@ enum class ErrorKind {
   RegistryFailed,    // the NT family's registry record of the screen saver cannot be written
   PolicyDecides,     // the administrator's policy fixes the screen saver: a choice has no effect
   NothingToPause,    // a pause while the screen saver is off already
+  NotOnThisWindows,  // a setting that this Windows does not have
   Unexpected,        // anything else: the detail says what
 };
 

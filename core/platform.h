@@ -43,4 +43,20 @@ void SetSessionScreenSaverActive(bool active);
 // administrator's policy sets either value: the screen saver is the administrator's then.
 void CheckPausePolicy();
 
+// The value that the administrator's policy sets for a value of the screen saver's
+// ("SCRNSAVE.EXE", "ScreenSaveActive", "ScreenSaveTimeOut", "ScreenSaverIsSecure"); empty where it
+// sets none, and always on the 9x family.
+std::wstring ScreenSaverPolicy(const wchar_t* name);
+
+// The wait before the screen saver starts, in seconds, and the same set and stored. Refused with
+// PolicyDecides while the policy sets it.
+int ScreenSaverWait();
+void SetScreenSaverWait(int seconds);
+
+// Whether the screen saver locks the session when it ends; nothing on the 9x family, which has no
+// such setting. Setting it is refused with NotOnThisWindows there, and with PolicyDecides while
+// the policy sets it.
+std::optional<bool> ScreenSaverLocks();
+void SetScreenSaverLocks(bool locks);
+
 }  // namespace zol

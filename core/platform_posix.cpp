@@ -1,3 +1,4 @@
+#include "error.h"
 #include "platform.h"
 
 namespace zol {
@@ -17,5 +18,15 @@ void CheckPausePolicy() {}
 bool SessionScreenSaverActive() { return true; }
 
 void SetSessionScreenSaverActive(bool) {}
+
+std::wstring ScreenSaverPolicy(const wchar_t*) { return L""; }
+
+int ScreenSaverWait() { return 0; }
+
+void SetScreenSaverWait(int) {}
+
+std::optional<bool> ScreenSaverLocks() { return std::nullopt; }
+
+void SetScreenSaverLocks(bool) { throw Error(ErrorKind::NotOnThisWindows, L""); }
 
 }  // namespace zol

@@ -18,6 +18,8 @@ constexpr const wchar_t* kScreenSaverValue = L"SCRNSAVE.EXE";
 constexpr const wchar_t* kPolicyKey =
     L"Software\\Policies\\Microsoft\\Windows\\Control Panel\\Desktop";
 constexpr const wchar_t* kActiveValue = L"ScreenSaveActive";
+constexpr const wchar_t* kWaitValue = L"ScreenSaveTimeOut";
+constexpr const wchar_t* kLockValue = L"ScreenSaverIsSecure";
 
 // A text value under HKEY_CURRENT_USER; empty when it is absent or of another type.
 std::wstring ReadText(const wchar_t* key, const wchar_t* name) {
@@ -63,6 +65,12 @@ bool StoreActive(bool active, bool sessionPaused) {
 Error PolicyError(const wchar_t* name, const std::wstring& value) {
   return Error(ErrorKind::PolicyDecides, L"HKEY_CURRENT_USER\\" + std::wstring(kPolicyKey),
                name + (L" = " + value));
+}
+
+// Refuses with PolicyDecides a change of the value named while the policy sets it.
+void CheckPolicy(const wchar_t* name) {
+  const std::wstring value = ScreenSaverPolicy(name);
+  if (!value.empty()) throw PolicyError(name, value);
 }
 
 }  // namespace
@@ -114,10 +122,44 @@ void SetSessionScreenSaverActive(bool active) {
 }
 
 void CheckPausePolicy() {
-  if (!IsNtFamily()) return;
-  for (const wchar_t* name : {kScreenSaverValue, kActiveValue}) {
-    const std::wstring value = ReadText(kPolicyKey, name);
-    if (!value.empty()) throw PolicyError(name, value);
+  for (const wchar_t* name : {kScreenSaverValue, kActiveValue}) CheckPolicy(name);
+}
+
+std::wstring ScreenSaverPolicy(const wchar_t* name) {
+  return IsNtFamily() ? ReadText(kPolicyKey, name) : L"";
+}
+
+int ScreenSaverWait() {
+  int seconds = 0;
+  SystemParametersInfoW(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0);
+  return seconds;
+}
+
+void SetScreenSaverWait(int seconds) {
+  CheckPolicy(kWaitValue);
+  if (!SystemParametersInfoW(SPI_SETSCREENSAVETIMEOUT, seconds, nullptr,
+                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
+    throw Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
+  }
+}
+
+// Wine 8 does not know SPI_GETSCREENSAVESECURE and SPI_SETSCREENSAVESECURE (error 1439): there the
+// stored value alone is read and written.
+std::optional<bool> ScreenSaverLocks() {
+  if (!IsNtFamily()) return std::nullopt;
+  BOOL locks = FALSE;
+  if (SystemParametersInfoW(SPI_GETSCREENSAVESECURE, 0, &locks, 0)) return locks;
+  return ReadText(kDesktopKey, kLockValue) == L"1";
+}
+
+void SetScreenSaverLocks(bool locks) {
+  if (!IsNtFamily()) throw Error(ErrorKind::NotOnThisWindows, L"", kLockValue);
+  CheckPolicy(kLockValue);
+  if (!SystemParametersInfoW(SPI_SETSCREENSAVESECURE, locks, nullptr,
+                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) &&
+      RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLockValue, REG_SZ, locks ? L"1" : L"0",
+                      sizeof L"1") != ERROR_SUCCESS) {
+    throw Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
   }
 }
 

@@ -380,15 +380,19 @@ void ShowError(HWND owner, const std::wstring& caption, const zol::Error& error)
 
 // The owner comes to the foreground first, and hears of a message after the menu closes: otherwise
 // a menu of a window in the background stays open when the user clicks elsewhere (KB135788).
+UINT ChooseFromMenu(HWND owner, POINT at, HMENU menu) {
+  SetForegroundWindow(owner);
+  const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x,
+                                     at.y, 0, owner, nullptr);
+  PostMessageW(owner, WM_NULL, 0, 0);
+  return chosen;
+}
+
 int ChooseFromMenu(HWND owner, POINT at, std::initializer_list<const wchar_t*> items) {
   const zol::UniqueMenu menu(CreatePopupMenu());
   UINT id = 0;
   for (const wchar_t* item : items) AppendMenuW(menu.get(), MF_STRING, ++id, item);
-  SetForegroundWindow(owner);
-  const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                    at.x, at.y, 0, owner, nullptr);
-  PostMessageW(owner, WM_NULL, 0, 0);
-  return chosen - 1;
+  return static_cast<int>(ChooseFromMenu(owner, at, menu.get())) - 1;
 }
 
 std::wstring WindowText(HWND hwnd) {

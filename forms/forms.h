@@ -380,8 +380,10 @@ class Preview {
   std::optional<HelperProgram> running_;
 };
 
-// Opens a menu of the items at a point of the screen for the window given, as a right click opens
-// one, and waits for the choice: the index of the item chosen, or -1 for none.
+// Opens a menu at a point of the screen for the window given, as a right click opens one, and waits
+// for the choice: the command of the item chosen, or 0 for none.
+UINT ChooseFromMenu(HWND owner, POINT at, HMENU menu);
+// The same for a menu of the items: the index of the item chosen, or -1 for none.
 int ChooseFromMenu(HWND owner, POINT at, std::initializer_list<const wchar_t*> items);
 
 // The error report: a message box titled with the caption, over the window given (or none).

@@ -3,7 +3,8 @@
 #include <functional>
 #include <optional>
 
-#include "pause.h"
+#include "platform.h"
+#include "resident.h"
 
 namespace zolswap {
 
@@ -51,6 +52,19 @@ std::wstring SwitchValue(const zol::Settings& values, Choice choice) {
   return zol::ValueText(values.FavouriteDrive) + zol::ValueText(values.FavouriteDir) + name;
 }
 
+void SwitchWithoutWindow(const zol::Path& settingsFile, Choice choice) {
+  app::ProgramSettings settings(settingsFile, zol::SettingsForm::QuickSwitcher);
+  settings.Load();
+  zol::ReadCurrentEntry(settings.SystemIni());  // as at start-up: system.ini must be there
+  settings.ChangeScreenSaver(SwitchValue(settings.Values(), choice));
+}
+
+void ControlPanelWithoutWindow(const zol::Path& settingsFile) {
+  app::ProgramSettings settings(settingsFile, zol::SettingsForm::QuickSwitcher);
+  settings.Load();
+  forms::Launch(zol::ControlPanelCommand(settings.Values()));
+}
+
 namespace {
 
 // Whether the argument is the switch of that name: "/" or "-" and the name in any letter case.
@@ -59,41 +73,49 @@ bool IsSwitch(const std::wstring& argument, const wchar_t* name) {
          _wcsicmp(argument.c_str() + 1, name) == 0;
 }
 
-// The minutes of a pause: a whole number from 1 to the longest pause, digits only.
-std::optional<Minutes> PauseMinutes(const std::wstring& text) {
+// A whole number from 1 to the largest given, digits only.
+std::optional<int> Number(const std::wstring& text, int largest) {
   if (text.empty() || text.size() > 4 || text.find_first_not_of(L"0123456789") != text.npos) {
     return std::nullopt;
   }
-  const Minutes minutes(std::stoi(text));
-  return minutes >= Minutes(1) && minutes <= kLongestPause ? std::optional(minutes) : std::nullopt;
+  const int number = std::stoi(text);
+  return number >= 1 && number <= largest ? std::optional(number) : std::nullopt;
 }
 
 // What the arguments ask for, as a step that gives the exit code; nothing for a wrong command line.
 std::function<int()> Command(const std::vector<std::wstring>& arguments,
                              const zol::Path& settingsFile) {
   const size_t count = arguments.size();
+  const std::wstring second = count > 1 ? arguments[1] : L"";
   const std::pair<const wchar_t*, Choice> switches[] = {{L"favourite", Choice::Favourite},
                                                         {L"none", Choice::None},
                                                         {L"alternate", Choice::Alternate}};
   for (const auto& [name, choice] : switches) {
     if (count != 1 || !IsSwitch(arguments[0], name)) continue;
-    return [&settingsFile, choice] {
-      app::ProgramSettings settings(settingsFile, zol::SettingsForm::QuickSwitcher);
-      settings.Load();
-      zol::ReadCurrentEntry(settings.SystemIni());  // as at start-up: system.ini must be there
-      settings.ChangeScreenSaver(SwitchValue(settings.Values(), choice));
-      return 0;
-    };
+    return [&settingsFile, choice] { return SwitchWithoutWindow(settingsFile, choice), 0; };
   }
   if (count == 1 && IsSwitch(arguments[0], L"?")) {
     return
         [] { return MessageBoxW(nullptr, kUsage, Form1::kCaption, MB_OK | MB_ICONINFORMATION), 0; };
   }
-  if (count == 1 && IsSwitch(arguments[0], L"resume")) return [] { return Pause::Resume(), 0; };
-  if (count > 2 || !IsSwitch(arguments[0], L"pause")) return {};
-  const std::optional<Minutes> minutes = count == 1 ? Minutes(60) : PauseMinutes(arguments[1]);
-  if (!minutes) return {};
-  return [minutes] { return Pause::FromCommandLine(*minutes); };
+  if (count == 1 && IsSwitch(arguments[0], L"resume")) {
+    return [] { return Resident::ResumeFromCommandLine(), 0; };
+  }
+  if (count == 1 && IsSwitch(arguments[0], L"tray")) {
+    return [&settingsFile] { return Resident::TrayFromCommandLine(settingsFile); };
+  }
+  const std::optional<int> wait = Number(second, 9999);
+  if (count == 2 && IsSwitch(arguments[0], L"wait") && wait) {
+    return [wait] { return zol::SetScreenSaverWait(*wait * 60), 0; };
+  }
+  const bool on = _wcsicmp(second.c_str(), L"on") == 0;
+  if (count == 2 && IsSwitch(arguments[0], L"lock") &&
+      (on || _wcsicmp(second.c_str(), L"off") == 0)) {
+    return [on] { return zol::SetScreenSaverLocks(on), 0; };
+  }
+  const std::optional<int> minutes = count == 1 ? 60 : Number(second, kLongestPause.count());
+  if (count > 2 || !IsSwitch(arguments[0], L"pause") || !minutes) return {};
+  return [minutes] { return Resident::PauseFromCommandLine(Minutes(*minutes)); };
 }
 
 }  // namespace

@@ -17,6 +17,11 @@ enum class Choice { Favourite, None, Alternate };
 // included, is named in the favourite's folder.
 std::wstring SwitchValue(const zol::Settings& values, Choice choice);
 
+// The switches without a window, as the command line and the resident icon make them: zol.ini is
+// read as at start-up and not written.
+void SwitchWithoutWindow(const zol::Path& settingsFile, Choice choice);
+void ControlPanelWithoutWindow(const zol::Path& settingsFile);
+
 // What zolswap /? shows, and a wrong command line after its own message.
 inline constexpr const wchar_t* kUsage =
     L"zolswap の使い方:\n\n"
@@ -24,15 +29,20 @@ inline constexpr const wchar_t* kUsage =
     L"zolswap /none\tスクリーンセイバー無しに変更\n"
     L"zolswap /alternate\t代替えのスクリーンセイバーに変更\n"
     L"zolswap /pause [分]\tスクリーンセイバーを休止（1～1440 分、既定は 60 分）\n"
-    L"zolswap /resume\t休止をやめて再開\n\n"
+    L"zolswap /resume\t休止をやめて再開\n"
+    L"zolswap /tray\t通知領域に常駐\n"
+    L"zolswap /wait 分\tスクリーンセイバーまでの待ち時間（1～9999 分）\n"
+    L"zolswap /lock on|off\t再開時にロックする・しない\n\n"
     L"引数なしで起動すると、ボタンのウィンドウを開きます。";
 
 // zolswap with arguments: "/favourite", "/none" or "/alternate" (in any letter case, "-" for "/")
-// makes the switch of that button without a window; zol.ini is read as at start-up and not
-// written. "/pause [minutes]" pauses the screen saver for this session (60 minutes unless given,
-// 1 to 1440), or gives a running pause that time anew; "/resume" ends a running pause. "/?" shows
-// the switches. The exit code: 0 after a switch, a pause, a resume or "/?", 1 after a failure once
-// its message has been shown, 2 for a wrong command line.
+// makes the switch of that button without a window. "/pause [minutes]" pauses the screen saver for
+// this session (60 minutes unless given, 1 to 1440), or gives a running pause that time anew;
+// "/resume" ends a running pause; "/tray" stays in the notification area. "/wait minutes" (1 to
+// 9999) sets the wait before the screen saver starts, "/lock on|off" whether it locks the session
+// when it ends. "/?" shows the switches. The exit code: 0 after a switch, a pause, a resume, the
+// icon's end, a setting or "/?", 1 after a failure once its message has been shown, 2 for a wrong
+// command line.
 int SwitchFromCommandLine(const std::vector<std::wstring>& arguments,
                           const zol::Path& settingsFile = L"zol.ini");
 

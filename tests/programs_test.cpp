@@ -15,7 +15,8 @@
 #include "dpi.h"
 #include "initial_settings.h"
 #include "installation.h"
-#include "pause.h"
+#include "platform.h"
+#include "resident.h"
 #include "settings.h"
 #include "switcher.h"
 
@@ -51,6 +52,14 @@ std::wstring Session(const wchar_t* set = L"/active") {
 std::wstring ReadDesktop() {
   return test::RegistryText(kDesktop, L"SCRNSAVE.EXE").value_or(L"-") + L" " +
          test::RegistryText(kDesktop, L"ScreenSaveActive").value_or(L"-");
+}
+
+// The wait before the screen saver starts in seconds and whether it locks, or set to those.
+std::wstring WaitAndLock(const test::Text& wait = {}, const test::Text& lock = {}) {
+  if (wait) test::SetRegistryText(kDesktop, L"ScreenSaveTimeOut", wait);
+  if (lock) test::SetRegistryText(kDesktop, L"ScreenSaverIsSecure", lock);
+  return test::RegistryText(kDesktop, L"ScreenSaveTimeOut").value_or(L"-") + L" " +
+         test::RegistryText(kDesktop, L"ScreenSaverIsSecure").value_or(L"-");
 }
 
 // The user's own values, put back when the test ends.
@@ -124,7 +133,8 @@ std::wstring Running() {
 //   choose C                     the menu item whose mnemonic is C, in the menu that opens
 //   widen, close                 the frame dragged wider; the window closed
 //   close preview                the preview window closed
-//   icon, session end            a right click on the pause's icon; the user signing out
+//   icon, icon left, session end a right or left click on the first icon of the notification area;
+//                                the user signing out
 //   explorer                     the icons gone, then Explorer telling that it has started again
 //   dpi 144                      the preview moved to a monitor of that DPI
 //   wait, kill                   a second and a half; the program killed
@@ -134,8 +144,11 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
       {L"double", {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}},
       {L"right", {WM_RBUTTONDOWN, WM_RBUTTONUP}},
       {L"under", {WM_RBUTTONDOWN, WM_RBUTTONUP}}};
-  const std::map<std::wstring, WORD> keys = {
-      {L"tab", VK_TAB}, {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"alt+f4", VK_F4}};
+  const std::map<std::wstring, WORD> keys = {{L"tab", VK_TAB},
+                                             {L"enter", VK_RETURN},
+                                             {L"escape", VK_ESCAPE},
+                                             {L"alt+f4", VK_F4},
+                                             {L"down", VK_DOWN}};
   RECT at{};
   HWND control = FindWindowExW(form, nullptr, L"Button", what.c_str());
   if (!control) control = FindWindowExW(form, nullptr, L"Static", what.c_str());
@@ -170,9 +183,11 @@ void Act(HWND form, const std::wstring& verb, const std::wstring& what) {
     PostMessageW(form, WM_CHAR, what[0], 1);
   } else if (verb == L"drive") {
     PostMessageW(FindWindowExW(form, nullptr, L"ComboBox", nullptr), WM_CHAR, what[0], 1);
-  } else if (verb == L"icon") {
-    PostMessageW(Icons().at(0), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
-    PostMessageW(Icons().at(0), WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
+  } else if (verb == L"icon") {  // "icon left" for the left button
+    const bool left = what == L"left";
+    PostMessageW(Icons().at(0), left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN,
+                 left ? MK_LBUTTON : MK_RBUTTON, MAKELPARAM(4, 4));
+    PostMessageW(Icons().at(0), left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
   } else if (verb == L"explorer") {
     NOTIFYICONDATAW icon{};
     icon.cbSize = sizeof icon;
@@ -369,12 +384,14 @@ class ProgramTest : public ::testing::Test {
       test::WriteBytes(install.zolIni, zolIni_);
       test::WriteBytes(install.systemIni, systemIni_);
       WriteDesktop(L"C:\\OLD.SCR", L"1");
+      WaitAndLock(L"600", L"0");
       if (s.sees.find(L"session=") != std::wstring::npos) Session(L"/on");  // where it is seen
       if (s.condition.set) s.condition.set();
       const std::string zolIni = ReadBytes(install.zolIni);
       Seen told = {{L"said", L""}, {L"zol.ini", L"kept"}, {L"started", L""}};
       told[L"system.ini"] = FromCp932(ReadBytes(install.systemIni));
       told[L"registry"] = ReadDesktop();
+      told[L"wait"] = WaitAndLock();
       for (const std::wstring& part : Split(usual + L";" + s.sees)) {
         told[part.substr(0, part.find(L'='))] = part.substr(part.find(L'=') + 1);
       }
@@ -385,6 +402,7 @@ class ProgramTest : public ::testing::Test {
       seen[L"zol.ini"] = zol == saved ? L"saved" : zol == zolIni ? L"kept" : FromCp932(zol);
       seen[L"system.ini"] = FromCp932(ReadBytes(install.systemIni));
       seen[L"registry"] = ReadDesktop();
+      seen[L"wait"] = WaitAndLock();
       seen[L"started"] =
           install.Started(std::count(told[L"started"].begin(), told[L"started"].end(), L'\n'));
       for (const auto& [what, text] : told) EXPECT_EQ(seen[what], text) << what;
@@ -427,11 +445,17 @@ class ProgramTest : public ::testing::Test {
          [&](const Story& s) {
            Seen seen;
            std::vector<zol::UniqueHandle> started;
-           // A program started, until it ends or waits with a window; its message box is read
-           // and answered.
+           // A message box of the program's, read and answered.
+           const auto answer = [&](HWND box) {
+             // Its text is the static control 0xFFFF.
+             if (!seen.count(L"said")) seen[L"said"] = forms::WindowText(GetDlgItem(box, 0xFFFF));
+             EXPECT_EQ(Name(box), L"ＺＯＬ３．６０");
+             PostMessageW(box, WM_COMMAND, IDOK, 0);
+           };
+           // A program started, until it ends or waits with a window.
            const auto watch = [&](HANDLE process) {
              for (int i = 0; i < 100 && WaitForSingleObject(process, 100) == WAIT_TIMEOUT; ++i) {
-               for (const wchar_t* kind : {L"#32770", L"ZolForm", L"ZolPause"}) {
+               for (const wchar_t* kind : {L"#32770", L"ZolForm", L"ZolIcon"}) {
                  const HWND window = test::WindowOf(process, kind);
                  if (!window || !GetWindowTextLengthW(window)) continue;
                  WaitForInputIdle(process, 20000);
@@ -439,10 +463,7 @@ class ProgramTest : public ::testing::Test {
                  GetClientRect(window, &client);
                  seen[L"width"] = std::to_wstring(client.right);
                  if (*kind != L'#') return window;
-                 // A message box's text is the static control 0xFFFF.
-                 if (!seen.count(L"said")) seen[L"said"] = Name(GetDlgItem(window, 0xFFFF));
-                 EXPECT_EQ(Name(window), L"ＺＯＬ３．６０");
-                 PostMessageW(window, WM_COMMAND, IDOK, 0);
+                 answer(window);
                }
              }
              return HWND{};
@@ -472,6 +493,9 @@ class ProgramTest : public ::testing::Test {
                Acts(window, act, false);
                Sleep(300);  // for the act to take
              }
+           }
+           for (const zol::UniqueHandle& process : started) {
+             if (const HWND box = test::WindowOf(process.get(), L"#32770")) answer(box);
            }
            seen[L"icons"] = std::to_wstring(Icons().size());
            if (s.sees.find(L"tip=") != std::wstring::npos) seen[L"tip"] = IconTip();
@@ -670,7 +694,8 @@ TEST_F(ProgramTest, Switcher) {
 // half times as large.
 TEST_F(ProgramTest, ProgramsAsProcesses) {
   const std::wstring usage = zolswap::kUsage;
-  for (const wchar_t* flag : {L"/favourite", L"/none", L"/alternate", L"/pause [分]", L"/resume"}) {
+  for (const wchar_t* flag : {L"/favourite", L"/none", L"/alternate", L"/pause [分]", L"/resume",
+                              L"/tray", L"/wait 分", L"/lock on|off"}) {
     EXPECT_NE(usage.find(std::wstring(L"zolswap ") + flag + L"\t"), usage.npos) << flag;
   }
   const auto entry = [&](const wchar_t* saver) { return boot + Entry(saver) + display; };
@@ -678,7 +703,8 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
     return L";session=off;icons=1;tip=スクリーンセイバー休止中（あと " + std::to_wstring(minutes) +
            L" 分）";
   };
-  const std::wstring none = Changed(entry(L"（なし）.scr"), L""), on = L";session=on";
+  const std::wstring none = Changed(entry(L"（なし）.scr"), L""), on = L";session=on",
+                     star = Changed(entry(L"星空.scr"), L"星空.scr");
   const Condition sessionOff = {[] { Session(L"/off"); }, {}};
   TellAsProcess(
       L"switcher\\zolswap.exe",
@@ -704,6 +730,35 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
           {L"/resume", on},
           {L"/pause 5;icon;choose r", on},
           {L"/pause 5;icon;choose e", paused(35)},
+          {L"/tray", L"icons=1;tip=スクリーンセイバー：OLD.SCR"},
+          {L"/tray;/tray", L"exit=0 0;icons=1"},
+          {L"/tray;icon left;choose f", L"icons=1;tip=スクリーンセイバー：星空.scr" + star},
+          {L"/tray;icon;choose a", L"icons=1" + Changed(entry(L"迷路.scr"), L"迷路.scr")},
+          {L"/tray;icon;choose n", L"icons=1;tip=スクリーンセイバー：（なし）" + none},
+          {L"/tray;icon;choose p;choose 2", paused(120)},
+          {L"/tray;icon;choose p;choose 3;icon;choose r", L"icons=1" + on},
+          {L"/tray;/pause 5", L"exit=0 0" + paused(5)},
+          {L"/pause 5;/tray", L"exit=0 0" + paused(5)},
+          {L"/tray;/pause 5;/resume", L"exit=0 0 0;icons=1" + on},
+          {L"/tray;/pause 5;session end", L"exit=0 0" + on},
+          {L"/tray;icon;choose w;key down;key down;key enter", L"icons=1;wait=300 0"},
+          {L"/tray;icon;choose l", L"icons=1;wait=600 1"},
+          {L"/tray;icon;choose l;key escape", L"icons=1", kWindows98},  // no lock there
+          {L"/tray;icon;choose c", L"icons=1" + panel},
+          {L"/tray;icon;choose x", L""},
+          {L"/tray;icon;choose f", L"icons=1" + Says(ErrorKind::FileNotFound, install.zolIni),
+           Missing(install.zolIni)},
+          {L"/wait 15", L"wait=900 0"},
+          {L"/wait 15",
+           L"exit=1" + Says(ErrorKind::PolicyDecides, policy, L"ScreenSaveTimeOut = 300"),
+           Policy(L"ScreenSaveTimeOut", L"300")},
+          {L"/lock ON", L"wait=600 1"},
+          {L"-lock off", L"wait=600 0", {[] { WaitAndLock({}, L"1"); }, {}}},
+          {L"/lock on",
+           L"exit=1" + Says(ErrorKind::PolicyDecides, policy, L"ScreenSaverIsSecure = 0"),
+           Policy(L"ScreenSaverIsSecure", L"0")},
+          {L"/lock on", L"exit=1" + Says(ErrorKind::NotOnThisWindows, L"", L"ScreenSaverIsSecure"),
+           kWindows98},
           {L"/pause 1430;icon;choose e", paused(1440)},
           {L"/pause 5;session end", on},
           {L"/pause 5;/none;/resume", L"exit=0 0 0;session=off" + none},
@@ -714,6 +769,8 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
           {L"/pause 1441", L"exit=2;said=「/pause 1441」は使えません。\n\n" + usage},
           {L"/pause 0", L"exit=2;said=「/pause 0」は使えません。\n\n" + usage},
           {L"-pause 5 6", L"exit=2;said=「-pause 5 6」は使えません。\n\n" + usage},
+          {L"/wait 10000", L"exit=2;said=「/wait 10000」は使えません。\n\n" + usage},
+          {L"/lock maybe", L"exit=2;said=「/lock maybe」は使えません。\n\n" + usage},
       });
   TellAsProcess(L"configurator\\zolset.exe",
                 {
@@ -724,6 +781,51 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
                     {L"right 迷路.scr;choose p;kill",
                      L"exit=1;running=" + Started(Saver(L"迷路.scr"), L" /p ZolPicture")},
                 });
+}
+
+// The resident icon's menu as it opens, under each condition: each item by its mnemonic, after "*"
+// where it is checked and "-" where it is greyed, the wait's submenu with its checked item and
+// how many it has. (Windows 98, which has no lock, is told on the icon as a process of its own.)
+TEST_F(ProgramTest, TrayMenu) {
+  const auto marks = [](HMENU menu) {
+    std::wstring seen;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[64] = L"", wait[64] = L"";
+      const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+      if (!GetMenuStringW(menu, i, text, 64, MF_BYPOSITION)) continue;  // a separator
+      seen += std::wstring(state & MF_CHECKED ? L" *" : L" ") + (state & MF_GRAYED ? L"-" : L"") +
+              wcschr(text, L'&')[1];
+      const HMENU sub = GetSubMenu(menu, i);
+      for (int j = 0; *text == L'待' && j < GetMenuItemCount(sub); ++j) {
+        if (GetMenuState(sub, j, MF_BYPOSITION) & MF_CHECKED) {
+          GetMenuStringW(sub, j, wait, 64, MF_BYPOSITION);
+          seen += L"(" + std::wstring(wait) + L"/" + std::to_wstring(GetMenuItemCount(sub)) + L")";
+        }
+      }
+    }
+    return seen;
+  };
+  const Condition wait7 = {[] { zol::SetScreenSaverWait(420), WaitAndLock({}, L"1"); },
+                           [] { zol::SetScreenSaverWait(600); }};
+  const std::tuple<Condition, bool, const wchar_t*> rows[] = {
+      {{}, false, L" F A N P W(10 分/7) L C X"},
+      {{}, true, L" F A N R E W(10 分/7) L C X"},
+      {{[&] { WriteDesktop(Saver(L"星空.scr"), L"1"); }, {}}, false, L" *F A N P W(10 分/7) L C X"},
+      {kNamesNone, false, L" F A *N P W(10 分/7) L C X"},
+      {fixedSaver, false, L" -F -A -N -P W(10 分/7) L C X"},
+      {noSaver, false, L" -F -A N -P W(10 分/7) L C X"},
+      {Policy(L"ScreenSaveActive", L"1"), false, L" F A N -P W(10 分/7) L C X"},
+      {Policy(L"ScreenSaveTimeOut", L"60"), false, L" F A N P -W(10 分/7) L C X"},
+      {Policy(L"ScreenSaverIsSecure", L"1"), false, L" F A N P W(10 分/7) -L C X"},
+      {wait7, false, L" F A N P W(7 分/8) *L C X"},
+  };
+  for (const auto& [condition, paused, expected] : rows) {
+    WriteDesktop(L"C:\\OLD.SCR", L"1");
+    WaitAndLock(L"600", L"0");
+    if (condition.set) condition.set();
+    EXPECT_EQ(marks(zolswap::TrayMenu(install.zolIni, paused).get()), expected);
+    if (condition.undo) condition.undo();
+  }
 }
 
 // A pause ends by itself at its time, and its tip counts the minutes down as they pass.
@@ -737,8 +839,9 @@ TEST_F(ProgramTest, PauseEndsByItself) {
   app::PauseLock lock;
   ASSERT_TRUE(lock.Take(0));
   {
-    const zolswap::Pause pause(lock, std::chrono::milliseconds(60300));
-    const HWND window = FindWindowW(L"ZolPause", nullptr);
+    zolswap::Resident pause(lock, std::nullopt);
+    pause.Pause(std::chrono::milliseconds(60300));
+    const HWND window = FindWindowW(L"ZolIcon", nullptr);
     EXPECT_EQ(Session() + forms::WindowText(window), L"offスクリーンセイバー休止中（あと 2 分）");
     for (MSG m; forms::WindowText(window).ends_with(L"2 分）") && GetMessageW(&m, 0, 0, 0) > 0;) {
       DispatchMessageW(&m);
@@ -746,7 +849,9 @@ TEST_F(ProgramTest, PauseEndsByItself) {
     EXPECT_EQ(forms::WindowText(window), L"スクリーンセイバー休止中（あと 1 分）");
   }
   ASSERT_TRUE(lock.Take(0));
-  zolswap::Pause(lock, std::chrono::milliseconds(300)).Wait();
+  zolswap::Resident pause(lock, std::nullopt);
+  pause.Pause(std::chrono::milliseconds(300));
+  pause.Wait();
   EXPECT_EQ(Session(), L"on");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   KillTimer(nullptr, limit);
@@ -936,7 +1041,7 @@ TEST(SetupTest, InstallsStartsAndUninstalls) {
                   tip = forms::WindowText(pause);
                   PostMessageW(pause, WM_CLOSE, 0, 0);
                 },
-                L"ZolPause"),
+                L"ZolIcon"),
             0u);
   EXPECT_EQ(tip, L"スクリーンセイバー休止中（あと 60 分）");
 
