@@ -6,8 +6,6 @@
 
 #include <sddl.h>
 #include <shellapi.h>
-#include <shlobj.h>
-#include <wrl/client.h>
 
 #include <functional>
 #include <optional>
@@ -127,21 +125,6 @@ inline UniqueHandle Open(const fs::path& file, const wchar_t* arguments, const f
   run.lpDirectory = folder.empty() ? nullptr : folder.c_str();
   EXPECT_TRUE(job && ShellExecuteExW(&run)) << file;
   return UniqueHandle(run.hProcess);
-}
-
-// A shortcut's target, arguments and working folder, joined by "|" ("||" for none).
-inline std::wstring ShortcutOf(const fs::path& file) {
-  Microsoft::WRL::ComPtr<IShellLinkW> link;
-  Microsoft::WRL::ComPtr<IPersistFile> persist;
-  wchar_t text[3][MAX_PATH]{};
-  if (SUCCEEDED(CoInitialize(nullptr)) &&
-      SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&link))) &&
-      SUCCEEDED(link.As(&persist)) && SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
-    link->GetPath(text[0], MAX_PATH, nullptr, 0);
-    link->GetArguments(text[1], MAX_PATH);
-    link->GetWorkingDirectory(text[2], MAX_PATH);
-  }
-  return std::wstring(text[0]) + L"|" + text[1] + L"|" + text[2];
 }
 
 // A window of the class given that belongs to the process.
