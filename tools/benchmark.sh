@@ -10,15 +10,22 @@
 # two that keep running. Prints the time from a pick to the new screen saver's start and the
 # longest time the window does not answer, each as median and maximum. "tools/benchmark.sh
 # preview 50" makes 50 picks of each kind instead of 20.
+#
+# "tools/benchmark.sh resident": the resident benchmark. "zolswap /tray" and a bare program that
+# only waits for messages, left at rest for a minute. Prints the CPU time of each over that minute,
+# its working set and peak working set, and its context switches where Wine shows /proc.
+# "tools/benchmark.sh resident 10" rests for 10 seconds instead of 60.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ZOL_ROOT"
 
 benchmark=switch_benchmark
-if [ "${1:-}" = preview ]; then
-  benchmark=preview_benchmark
-  shift
-fi
+case "${1:-}" in
+  preview | resident)
+    benchmark=$1_benchmark
+    shift
+    ;;
+esac
 zol_install_packages
 zol_japanese_locale
 cmake --preset windows >/dev/null
