@@ -41,6 +41,22 @@ inline std::string Cp932(const std::wstring& text) {
   return bytes;
 }
 
+// The benchmark's own folder, "...\": the programs it starts are built beside it.
+inline std::wstring ExecutableFolder() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  folder.erase(folder.find_last_of(L'\\') + 1);
+  return folder;
+}
+
+// A folder of that name in the temporary folder, "C:\...\": a scratch installation's.
+inline std::wstring TempFolder(const wchar_t* name) {
+  wchar_t path[MAX_PATH];
+  GetTempPathW(MAX_PATH, path);
+  return path + std::wstring(name) + L"\\";
+}
+
 // zol.ini and WINDOWS\system.ini as written, for a benchmark that puts them back between runs.
 struct InstallationFiles {
   std::string zolIni, systemIni;

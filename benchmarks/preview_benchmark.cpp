@@ -93,14 +93,10 @@ std::string Figures(std::vector<double> values) {
 
 int wmain(int argc, wchar_t** argv) {
   const int picks = std::max(1, argc > 1 ? _wtoi(argv[1]) : 20);
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring here(path);
-  here.erase(here.find_last_of(L'\\') + 1);
-  GetTempPathW(MAX_PATH, path);
+  const std::wstring here = ExecutableFolder();
 
   // The scratch installation: zol.ini, WINDOWS\system.ini and the screen savers in SAVERS.
-  const std::wstring folder = std::wstring(path) + L"zol-preview-benchmark\\";
+  const std::wstring folder = TempFolder(L"zol-preview-benchmark");
   LayOutInstallation(kName, folder, L"quick1.scr", L"quick2.scr", L"1500", L"3000",
                      L"[boot]\r\nSCRNSAVE.EXE=" + folder + L"SAVERS\\quick1.scr\r\n");
   CreateDirectoryW((folder + L"SAVERS").c_str(), nullptr);

@@ -131,14 +131,10 @@ void Start(Program& program, const std::wstring& folder) {
 
 int wmain(int argc, wchar_t** argv) {
   const DWORD seconds = std::max(1, argc > 1 ? _wtoi(argv[1]) : 60);
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring here(path);
-  here.erase(here.find_last_of(L'\\') + 1);
-  GetTempPathW(MAX_PATH, path);
+  const std::wstring here = ExecutableFolder();
 
   // zol.ini and WINDOWS\system.ini, as an installation has them.
-  const std::wstring folder = std::wstring(path) + L"zol-resident-benchmark\\";
+  const std::wstring folder = TempFolder(L"zol-resident-benchmark");
   LayOutInstallation(kName, folder, L"星空.scr", L"迷路.scr", L"1500", L"3000",
                      L"[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
 

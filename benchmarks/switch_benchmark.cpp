@@ -124,10 +124,7 @@ T Median(std::vector<T> values) {
 int wmain(int argc, wchar_t** argv) {
   const int pairs = std::max(1, argc > 1 ? _wtoi(argv[1]) : 20);
   constexpr int kMemoryPairs = 5;
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring here(self);
-  here.erase(here.find_last_of(L'\\') + 1);
+  const std::wstring here = ExecutableFolder();
   const Program programs[] = {
       {"zolswap", here + L"..\\switcher\\zolswap.exe", L"ＺＯＬ３．６０"},
       {"bare_button", here + L"bare_button.exe", L"Bare button"},
@@ -135,9 +132,7 @@ int wmain(int argc, wchar_t** argv) {
       {"bare_themed", here + L"bare_themed.exe", L"Bare button"},
   };
   constexpr int kPrograms = std::size(programs);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const Installation installation(std::wstring(temp) + L"zol-switch-benchmark\\");
+  const Installation installation(TempFolder(L"zol-switch-benchmark"));
 
   // The first pair warms the caches up and is not counted. The memory is followed in pairs of its
   // own, after the timed ones: reading it slows the program down.
