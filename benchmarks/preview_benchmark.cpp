@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
+
 namespace {
 
 constexpr DWORD kTimeout = 20000;  // ms
@@ -31,39 +33,15 @@ constexpr Kind kKinds[] = {
     {"screen savers that end", {L"quick1.scr", L"quick2.scr"}},
     {"screen savers that keep running", {L"stubborn1.scr", L"stubborn2.scr"}}};
 
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "preview_benchmark: %s (error %lu)\n", what, GetLastError());
-  std::exit(1);
-}
+constexpr const char* kName = "preview_benchmark";
 
 // Calls the function until it returns something other than null, for at most the timeout.
 template <class Function>
 auto WaitFor(Function function, const char* what) {
   for (const double end = Now() + kTimeout;; Sleep(1)) {
     if (const auto found = function()) return found;
-    if (Now() > end) Fail(what);
+    if (Now() > end) Fail(kName, what);
   }
-}
-
-void WriteBytes(const std::wstring& path, const std::wstring& text) {
-  std::string bytes(text.size() * 2, '\0');
-  bytes.resize(WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()),
-                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  if (file == INVALID_HANDLE_VALUE ||
-      !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size())
-    Fail("cannot write the scratch installation");
-  CloseHandle(file);
 }
 
 // A click on an entry of the list, as the mouse posts it.
@@ -71,7 +49,7 @@ void Click(HWND list, const wchar_t* entry, bool right) {
   const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, -1, LPARAM(entry));
   RECT item;
   if (index == LB_ERR || SendMessageW(list, LB_GETITEMRECT, index, LPARAM(&item)) == LB_ERR)
-    Fail("an entry is missing from the file list");
+    Fail(kName, "an entry is missing from the file list");
   const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
   PostMessageW(list, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
   PostMessageW(list, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
@@ -115,37 +93,18 @@ std::string Figures(std::vector<double> values) {
 
 int wmain(int argc, wchar_t** argv) {
   const int picks = std::max(1, argc > 1 ? _wtoi(argv[1]) : 20);
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring here(path);
-  here.erase(here.find_last_of(L'\\') + 1);
-  GetTempPathW(MAX_PATH, path);
+  const std::wstring here = ExecutableFolder();
 
   // The scratch installation: zol.ini, WINDOWS\system.ini and the screen savers in SAVERS.
-  const std::wstring folder = std::wstring(path) + L"zol-preview-benchmark\\";
-  const std::wstring drive = folder.substr(0, 2), dir = folder.substr(2);
-  for (const wchar_t* sub : {L"", L"WINDOWS", L"SAVERS"})
-    CreateDirectoryW((folder + sub).c_str(), nullptr);
-  std::wstring zolIni;
-  for (const std::wstring& line :
-       {L"System.iniのあるドライブ =" + drive,
-        L"system.iniのあるディレクトリ=" + dir + L"WINDOWS\\",
-        L"お気に入りのスクリーンセイバーのあるドライブ =" + drive,
-        L"お気に入りのスクリーンセイバーのあるディレクトリ=" + dir + L"SAVERS\\",
-        L"コントロールパネルのあるドライブ=" + drive,
-        L"コントロールパネルのあるディレクトリ=" + dir,
-        std::wstring(L"お気に入りのスクリーンセイバー名 =quick1.scr"),
-        std::wstring(L"代替えのスクリーンセイバー名 =quick2.scr"), std::wstring(L"1500"),
-        std::wstring(L"3000")})
-    zolIni += line + L"\r\n";
-  WriteBytes(folder + L"zol.ini", zolIni);
-  WriteBytes(folder + L"WINDOWS\\system.ini",
-             L"[boot]\r\nSCRNSAVE.EXE=" + folder + L"SAVERS\\quick1.scr\r\n");
+  const std::wstring folder = TempFolder(L"zol-preview-benchmark");
+  LayOutInstallation(kName, folder, L"quick1.scr", L"quick2.scr", L"1500", L"3000",
+                     L"[boot]\r\nSCRNSAVE.EXE=" + folder + L"SAVERS\\quick1.scr\r\n");
+  CreateDirectoryW((folder + L"SAVERS").c_str(), nullptr);
   for (const Kind& kind : kKinds) {
     for (const wchar_t* file : kind.files) {
       if (!CopyFileW((here + L"bench_saver.exe").c_str(), (folder + L"SAVERS\\" + file).c_str(),
                      FALSE))
-        Fail("cannot copy bench_saver.exe");
+        Fail(kName, "cannot copy bench_saver.exe");
     }
   }
 
@@ -157,7 +116,7 @@ int wmain(int argc, wchar_t** argv) {
   PROCESS_INFORMATION process{};
   if (!started || !CreateProcessW(zolset.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                   nullptr, folder.c_str(), &startup, &process))
-    Fail("cannot start zolset");
+    Fail(kName, "cannot start zolset");
   WaitForInputIdle(process.hProcess, kTimeout);
   const HWND form =
       WaitFor([] { return FindWindowW(L"ZolForm", L"ゾルヴァ(ZOL3.60)"); }, "no window");
@@ -175,7 +134,7 @@ int wmain(int argc, wchar_t** argv) {
   Click(list, kKinds[0].files[0], true);
   WaitFor([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, "no menu");
   PostMessageW(form, WM_CHAR, L'p', 1);
-  if (WaitForSingleObject(started, kTimeout) != WAIT_OBJECT_0) Fail("no preview");
+  if (WaitForSingleObject(started, kTimeout) != WAIT_OBJECT_0) Fail(kName, "no preview");
 
   // The picks: the two files of each kind in turn, the first few not counted.
   Watcher watcher{FindWindowExW(form, nullptr, L"Edit", nullptr), std::vector<double>(2 * picks)};
@@ -186,7 +145,8 @@ int wmain(int argc, wchar_t** argv) {
       watcher.pick = pick < 0 ? -1 : kind * picks + pick;
       const double clicked = Now();
       Click(list, kKinds[kind].files[(pick + kWarmUp + 1) % 2], false);
-      if (WaitForSingleObject(started, kTimeout) != WAIT_OBJECT_0) Fail("no screen saver started");
+      if (WaitForSingleObject(started, kTimeout) != WAIT_OBJECT_0)
+        Fail(kName, "no screen saver started");
       if (pick >= 0) toStart[kind].push_back(Now() - clicked);
       Sleep(kPause);
     }
@@ -207,9 +167,8 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(100);
     }
   }
-  for (const wchar_t* file : {L"zol.ini", L"WINDOWS\\system.ini"})
-    DeleteFileW((folder + file).c_str());
-  for (const wchar_t* sub : {L"WINDOWS", L"SAVERS", L""}) RemoveDirectoryW((folder + sub).c_str());
+  RemoveDirectoryW((folder + L"SAVERS").c_str());
+  RemoveInstallation(folder);
 
   std::printf(
       "zolset's preview, %d picks of each kind, in ms: from the pick to the start; the "

@@ -19,22 +19,14 @@
 #include <iterator>
 #include <string>
 
+#include "bench_support.h"
+
 namespace {
 
 constexpr DWORD kTimeout = 20000;  // ms
 constexpr DWORD kSettle = 3000;    // ms from the icon to the start of the measure
 
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "resident_benchmark: %s (error %lu)\n", what, GetLastError());
-  std::exit(1);
-}
-
-void WriteCp932(const std::wstring& path, const std::wstring& text) {
-  std::string bytes(text.size() * 2, '\0');
-  bytes.resize(WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()),
-                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
-  if (!(std::ofstream(path.c_str(), std::ios::binary) << bytes)) Fail("cannot write a file");
-}
+constexpr const char* kName = "resident_benchmark";
 
 // The whole of a file of /proc, or nothing.
 std::string ProcFile(const std::string& path) {
@@ -105,7 +97,7 @@ Sample Measure(const Program& program) {
   FILETIME created, exited, kernel, user;
   if (!GetProcessTimes(program.process.hProcess, &created, &exited, &kernel, &user) ||
       !GetProcessMemoryInfo(program.process.hProcess, &sample.memory, sizeof sample.memory))
-    Fail("cannot read a process's figures");
+    Fail(kName, "cannot read a process's figures");
   for (const FILETIME& time : {kernel, user})
     sample.cpu += ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart;
   sample.host = Host(program.linuxName);
@@ -122,7 +114,7 @@ void Start(Program& program, const std::wstring& folder) {
   startup.wShowWindow = SW_HIDE;
   if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &startup, &program.process))
-    Fail("cannot start a program");
+    Fail(kName, "cannot start a program");
   WaitForInputIdle(program.process.hProcess, kTimeout);
   for (DWORD waited = 0;; waited += 50, Sleep(50)) {
     for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, program.windowClass, nullptr));) {
@@ -131,7 +123,7 @@ void Start(Program& program, const std::wstring& folder) {
       if (owner == program.process.dwProcessId && GetWindowTextLengthW(w) > 0) program.window = w;
     }
     if (program.window) return;
-    if (waited > kTimeout) Fail("no window");
+    if (waited > kTimeout) Fail(kName, "no window");
   }
 }
 
@@ -139,27 +131,12 @@ void Start(Program& program, const std::wstring& folder) {
 
 int wmain(int argc, wchar_t** argv) {
   const DWORD seconds = std::max(1, argc > 1 ? _wtoi(argv[1]) : 60);
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring here(path);
-  here.erase(here.find_last_of(L'\\') + 1);
-  GetTempPathW(MAX_PATH, path);
+  const std::wstring here = ExecutableFolder();
 
   // zol.ini and WINDOWS\system.ini, as an installation has them.
-  const std::wstring folder = std::wstring(path) + L"zol-resident-benchmark\\";
-  const std::wstring drive = folder.substr(0, 2), dir = folder.substr(2);
-  CreateDirectoryW(folder.c_str(), nullptr);
-  CreateDirectoryW((folder + L"WINDOWS").c_str(), nullptr);
-  WriteCp932(folder + L"zol.ini",
-             L"System.iniのあるドライブ =" + drive + L"\r\nsystem.iniのあるディレクトリ=" + dir +
-                 L"WINDOWS\\\r\nお気に入りのスクリーンセイバーのあるドライブ =" + drive +
-                 L"\r\nお気に入りのスクリーンセイバーのあるディレクトリ=" + dir +
-                 L"SAVERS\\\r\nコントロールパネルのあるドライブ=" + drive +
-                 L"\r\nコントロールパネルのあるディレクトリ=" + dir +
-                 L"\r\nお気に入りのスクリーンセイバー名 =星空.scr\r\n"
-                 L"代替えのスクリーンセイバー名 =迷路.scr\r\n1500\r\n3000\r\n");
-  WriteCp932(folder + L"WINDOWS\\system.ini",
-             L"[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
+  const std::wstring folder = TempFolder(L"zol-resident-benchmark");
+  LayOutInstallation(kName, folder, L"星空.scr", L"迷路.scr", L"1500", L"3000",
+                     L"[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
 
   Program programs[] = {
       {"zolswap /tray", here + L"..\\switcher\\zolswap.exe", L"/tray", L"ZolIcon", "zolswap.exe"},
@@ -173,14 +150,12 @@ int wmain(int argc, wchar_t** argv) {
 
   for (Program& program : programs) {
     PostMessageW(program.window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(program.process.hProcess, kTimeout) != WAIT_OBJECT_0) Fail("no end");
+    if (WaitForSingleObject(program.process.hProcess, kTimeout) != WAIT_OBJECT_0)
+      Fail(kName, "no end");
     CloseHandle(program.process.hThread);
     CloseHandle(program.process.hProcess);
   }
-  for (const wchar_t* file : {L"zol.ini", L"WINDOWS\\system.ini"})
-    DeleteFileW((folder + file).c_str());
-  RemoveDirectoryW((folder + L"WINDOWS").c_str());
-  RemoveDirectoryW(folder.c_str());
+  RemoveInstallation(folder);
 
   constexpr double kMiB = 1 << 20;
   std::printf("At rest for %lu s, %lu s after the icon showed:\n", seconds, kSettle / 1000);

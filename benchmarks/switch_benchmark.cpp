@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
+
 namespace {
 
 constexpr const wchar_t* kButton = L"スクリーンセイバ無し";
@@ -34,71 +36,22 @@ struct Run {
   SIZE_T peakWorkingSet;
 };
 
-double Now() {
-  LARGE_INTEGER count, frequency;
-  QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "switch_benchmark: %s (error %lu)\n", what, GetLastError());
-  std::exit(1);
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  if (file == INVALID_HANDLE_VALUE ||
-      !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size())
-    Fail("cannot write the scratch installation");
-  CloseHandle(file);
-}
-
-std::string Cp932(const std::wstring& text) {
-  std::string bytes(text.size() * 2, '\0');
-  bytes.resize(WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()),
-                                   bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
-  return bytes;
-}
+constexpr const char* kName = "switch_benchmark";
 
 // zol.ini and WINDOWS\system.ini in a scratch folder "C:\...\": what a switch reads and rewrites.
 struct Installation {
-  explicit Installation(const std::wstring& scratch) : folder(scratch) {
-    CreateDirectoryW(folder.c_str(), nullptr);
-    CreateDirectoryW((folder + L"WINDOWS").c_str(), nullptr);
-    const std::wstring drive = folder.substr(0, 2), dir = folder.substr(2);
-    std::wstring text;
-    for (const std::wstring& line :
-         {L"System.iniのあるドライブ =" + drive,
-          L"system.iniのあるディレクトリ=" + dir + L"WINDOWS\\",
-          L"お気に入りのスクリーンセイバーのあるドライブ =" + drive,
-          L"お気に入りのスクリーンセイバーのあるディレクトリ=" + dir + L"SAVERS\\",
-          L"コントロールパネルのあるドライブ=" + drive,
-          L"コントロールパネルのあるディレクトリ=" + dir,
-          std::wstring(L"お気に入りのスクリーンセイバー名 =星空.scr"),
-          std::wstring(L"代替えのスクリーンセイバー名 =迷路.scr"), std::wstring(L"1500"),
-          std::wstring(L"3000")})
-      text += line + L"\r\n";
-    zolIni = Cp932(text);
-  }
+  explicit Installation(const std::wstring& scratch)
+      : folder(scratch),
+        files(LayOutInstallation(
+            kName, folder, L"星空.scr", L"迷路.scr", L"1500", L"3000",
+            L"[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n")) {}
   // Before each switch: the files as an installation has them, so that every switch rewrites both.
   void Reset() const {
-    WriteBytes(folder + L"zol.ini", zolIni);
-    WriteBytes(folder + L"WINDOWS\\system.ini",
-               "[boot]\r\nSCRNSAVE.EXE=C:\\OLD.SCR\r\n[display]\r\nDisplayFallback=0\r\n");
-  }
-  // The files and folders; left when something else is in them.
-  void Remove() const {
-    for (const wchar_t* file : {L"zol.ini", L"WINDOWS\\system.ini"})
-      DeleteFileW((folder + file).c_str());
-    RemoveDirectoryW((folder + L"WINDOWS").c_str());
-    RemoveDirectoryW(folder.c_str());
+    WriteBytes(kName, folder + L"zol.ini", files.zolIni);
+    WriteBytes(kName, folder + L"WINDOWS\\system.ini", files.systemIni);
   }
   std::wstring folder;
-  std::string zolIni;
+  InstallationFiles files;
 };
 
 // Presses and releases the left mouse button in the middle of a window, as a user does.
@@ -129,12 +82,12 @@ Run Switch(const Program& program, const std::wstring& folder, bool measureMemor
   const double start = Now();
   if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &startup, &process))
-    Fail("cannot start a program");
+    Fail(kName, "cannot start a program");
   // The programs show their window before they first wait for input: until then, no polling.
   if (program.caption) WaitForInputIdle(process.hProcess, kTimeout);
   HWND form = nullptr, button = nullptr;
   while (program.caption && (!button || !IsWindowVisible(form))) {
-    if (Now() - start > kTimeout) Fail("no window");
+    if (Now() - start > kTimeout) Fail(kName, "no window");
     Sleep(1);
     form = FindWindowW(nullptr, program.caption);
     button = form ? FindWindowExW(form, nullptr, L"Button", kButton) : nullptr;
@@ -143,13 +96,13 @@ Run Switch(const Program& program, const std::wstring& folder, bool measureMemor
   run.clicked = Now() - start;
   if (button) Click(button);
   if (!measureMemory) {
-    if (WaitForSingleObject(process.hProcess, kTimeout) != WAIT_OBJECT_0) Fail("no end");
+    if (WaitForSingleObject(process.hProcess, kTimeout) != WAIT_OBJECT_0) Fail(kName, "no end");
     run.ended = Now() - start;
   } else {
     // Wine reads the peak from the living process only: once it has ended, it reads as zero.
     PROCESS_MEMORY_COUNTERS memory{};
     do {
-      if (Now() - start > kTimeout) Fail("no end");
+      if (Now() - start > kTimeout) Fail(kName, "no end");
       if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
         run.peakWorkingSet = std::max(run.peakWorkingSet, memory.PeakWorkingSetSize);
     } while (WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT);
@@ -171,10 +124,7 @@ T Median(std::vector<T> values) {
 int wmain(int argc, wchar_t** argv) {
   const int pairs = std::max(1, argc > 1 ? _wtoi(argv[1]) : 20);
   constexpr int kMemoryPairs = 5;
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring here(self);
-  here.erase(here.find_last_of(L'\\') + 1);
+  const std::wstring here = ExecutableFolder();
   const Program programs[] = {
       {"zolswap", here + L"..\\switcher\\zolswap.exe", L"ＺＯＬ３．６０"},
       {"bare_button", here + L"bare_button.exe", L"Bare button"},
@@ -182,9 +132,7 @@ int wmain(int argc, wchar_t** argv) {
       {"bare_themed", here + L"bare_themed.exe", L"Bare button"},
   };
   constexpr int kPrograms = std::size(programs);
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const Installation installation(std::wstring(temp) + L"zol-switch-benchmark\\");
+  const Installation installation(TempFolder(L"zol-switch-benchmark"));
 
   // The first pair warms the caches up and is not counted. The memory is followed in pairs of its
   // own, after the timed ones: reading it slows the program down.
@@ -204,7 +152,7 @@ int wmain(int argc, wchar_t** argv) {
       }
     }
   }
-  installation.Remove();
+  RemoveInstallation(installation.folder);
 
   constexpr double kMiB = 1 << 20;
   for (int i = 0; i < kPrograms; ++i) {
