@@ -1,4 +1,5 @@
-"""Writes the program icon (zol.ico) and the hot-spot pointer (hotspot.cur)."""
+"""Writes the program icon (zol.ico), its look while the screen saver is paused (paused.ico) and the
+hot-spot pointer (hotspot.cur)."""
 
 import os
 import struct
@@ -107,6 +108,23 @@ POINTER = [
 ]
 
 
+def paused(art, screen, bars):
+    """The icon with its screen dark but for the two white bars of a pause.
+
+    screen: the rows and columns of the screen; bars: the columns of the bars, on the same rows.
+    """
+    rows, columns = screen
+    out = [list(line) for line in art]
+    for r in rows:
+        for c in columns:
+            out[r][c] = "W" if c in bars and r not in (rows[0], rows[-1]) else "N"
+    return ["".join(line) for line in out]
+
+
+PAUSED_32 = paused(ICON_32, (range(5, 18), range(5, 27)), (11, 12, 13, 18, 19, 20))
+PAUSED_16 = paused(ICON_16, (range(2, 10), range(2, 14)), (5, 6, 9, 10))
+
+
 def indices(art, key):
     """Turns an ASCII-art map into rows of indices, None where transparent."""
     assert all(len(line) == len(art) for line in art), "maps are square"
@@ -150,13 +168,15 @@ def container(kind, entries):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    vga = [indices(art, ICON_KEY) for art in (ICON_32, ICON_16)]
-    icon = container(1, [(len(rows), 16, 1, 4, bitmap(rows, 4, VGA)) for rows in vga])
+    icons = {}
+    for name, arts in (("zol.ico", (ICON_32, ICON_16)), ("paused.ico", (PAUSED_32, PAUSED_16))):
+        vga = [indices(art, ICON_KEY) for art in arts]
+        icons[name] = container(1, [(len(rows), 16, 1, 4, bitmap(rows, 4, VGA)) for rows in vga])
     names = list(POINTER_KEY)
     pointer = indices(POINTER, {ch: names.index(ch) for ch in names})
     image = bitmap(pointer, 8, [POINTER_KEY[ch] for ch in names])
     cursor = container(2, [(len(pointer), 0, *POINTER_HOTSPOT, image)])
-    for name, data in (("zol.ico", icon), ("hotspot.cur", cursor)):
+    for name, data in (*icons.items(), ("hotspot.cur", cursor)):
         with open(os.path.join(here, name), "wb") as out:
             out.write(data)
 

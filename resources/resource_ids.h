@@ -4,5 +4,6 @@
 
 #define IDI_APP 1     /* the program icon */
 #define IDC_HOTSPOT 2 /* the hot-spot pointer */
+#define IDI_PAUSED 3  /* the program icon while the screen saver is paused (zolswap) */
 
 #endif

@@ -154,9 +154,11 @@ Resident::Resident(app::PauseLock& lock, std::optional<zol::Path> settingsFile)
   icon_.uID = 1;
   icon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
   icon_.uCallbackMessage = kIconMessage;
-  icon_.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  for (const int id : {IDI_APP, IDI_PAUSED}) {
+    looks_[id == IDI_PAUSED] = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  }
   icon_.uVersion = NOTIFYICON_VERSION_4;
   if (settingsFile_) ShowIcon();
 }
@@ -335,7 +337,8 @@ void Resident::Tick() {
            nullptr);
 }
 
-// The tooltip: the minutes of the pause, or the screen saver that Windows names now.
+// The tooltip: the minutes of the pause, or the screen saver that Windows names now; the icon's
+// look of its own while a pause runs.
 void Resident::ShowIcon() {
   std::wstring tip;
   if (end_) {
@@ -353,6 +356,7 @@ void Resident::ShowIcon() {
                                          : now.substr(now.find_last_of(L'\\') + 1));
   }
   wcsncpy_s(icon_.szTip, tip.c_str(), _TRUNCATE);
+  icon_.hIcon = looks_[end_.has_value()];
   SetWindowTextW(window_.get(), tip.c_str());
   if (shown_) {
     Shell_NotifyIconW(NIM_MODIFY, &icon_);

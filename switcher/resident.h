@@ -73,6 +73,7 @@ class Resident {
   const std::optional<zol::Path> settingsFile_;
   zol::UniqueWindow window_;
   NOTIFYICONDATAW icon_{};
+  HICON looks_[2] = {};  // the program's icon, and paused; shared from the resources, not ours
   bool shown_ = false;
   std::optional<std::chrono::steady_clock::time_point> end_;  // of the pause, while one runs
   bool ended_ = false;
