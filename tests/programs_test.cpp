@@ -723,6 +723,7 @@ TEST_F(ProgramTest, ProgramsAsProcesses) {
           {L"/tray;right icon;choose n", L"icons=1;tip=スクリーンセイバー：（なし）" + none},
           {L"/tray;right icon;choose p;choose 2", paused(120)},
           {L"/tray;right icon;choose p;choose 3;right icon;choose r", L"icons=1" + on},
+          {L"/tray;right icon;choose p;choose 3;right icon;choose e", paused(60)},
           {L"/tray;/pause 5", L"exit=0 0" + paused(5)},
           {L"/pause 5;/tray", L"exit=0 0" + paused(5)},
           {L"/tray;/pause 5;/resume", L"exit=0 0 0;icons=1" + on},
