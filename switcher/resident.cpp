@@ -92,23 +92,18 @@ zol::UniqueMenu TrayMenu(const zol::Path& settingsFile, bool paused) {
   }
   const bool fixed = !zol::ScreenSaverPolicy(L"SCRNSAVE.EXE").empty();
   const std::wstring active = zol::ScreenSaverPolicy(L"ScreenSaveActive");
-  const bool none = now.empty() || zol::NamesNoScreenSaver(now);
-  const bool isFavourite = !none && zol::SameName(now, values[int(Choice::Favourite)]);
-  const bool isAlternate =
-      !none && !isFavourite && zol::SameName(now, values[int(Choice::Alternate)]);
+  // The switch whose value Windows names now, if any.
+  const UINT named = now.empty() || zol::NamesNoScreenSaver(now)          ? kNone
+                     : zol::SameName(now, values[int(Choice::Favourite)]) ? kFavourite
+                     : zol::SameName(now, values[int(Choice::Alternate)]) ? kAlternate
+                                                                          : 0;
 
   zol::UniqueMenu menu(CreatePopupMenu());
   const HMENU m = menu.get();
   AddItem(m, kFavourite, favourite + L" に変更(&F)", fixed || active == L"0");
   AddItem(m, kAlternate, alternate + L" に変更(&A)", fixed || active == L"0");
   AddItem(m, kNone, L"スクリーンセイバ無し(&N)", fixed);
-  if (none || isFavourite || isAlternate) {
-    CheckMenuRadioItem(m, kFavourite, kNone,
-                       none          ? kNone
-                       : isFavourite ? kFavourite
-                                     : kAlternate,
-                       MF_BYCOMMAND);
-  }
+  if (named) CheckMenuRadioItem(m, kFavourite, kNone, named, MF_BYCOMMAND);
   AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
   if (paused) {
     AddItem(m, kResume, L"今すぐ再開(&R)", false);
