@@ -96,7 +96,7 @@ zol::UniqueMenu TrayMenu(const zol::Path& settingsFile, bool paused) {
   const UINT named = now.empty() || zol::NamesNoScreenSaver(now)          ? kNone
                      : zol::SameName(now, values[int(Choice::Favourite)]) ? kFavourite
                      : zol::SameName(now, values[int(Choice::Alternate)]) ? kAlternate
-                                                                          : 0;
+                                                                          : 0u;
 
   zol::UniqueMenu menu(CreatePopupMenu());
   const HMENU m = menu.get();
