@@ -306,8 +306,10 @@ void Resident::OnMenu(UINT command) {
         return Pause(kPauses[command - kPause30]);
       case kResume:
         return EndPause();
-      case kExtend:
-        return Continue(std::chrono::ceil<milliseconds>(*end_ - Clock::now()) + kExtension);
+      case kExtend:  // a pause that ended while the menu was open starts anew
+        return Pause(
+            (end_ ? std::chrono::ceil<milliseconds>(*end_ - Clock::now()) : milliseconds::zero()) +
+            kExtension);
       case kLock:
         return zol::SetScreenSaverLocks(!zol::ScreenSaverLocks().value_or(false));
       case kPanel:
@@ -322,8 +324,10 @@ void Resident::OnMenu(UINT command) {
   }
 }
 
-// Shows the minutes that are left, and comes again when they change or the pause ends.
+// Shows the minutes that are left, and comes again when they change or the pause ends. A timer
+// message may still come after the pause has ended: KillTimer leaves one that is posted already.
 void Resident::Tick() {
+  if (!end_) return;
   const milliseconds left = std::chrono::ceil<milliseconds>(*end_ - Clock::now());
   if (left <= milliseconds::zero()) return EndPause();
   const Minutes shown = std::chrono::ceil<Minutes>(left);
