@@ -28,6 +28,8 @@ constexpr UINT kResumeMessage = WM_APP + 3;
 constexpr UINT kHandOverMessage = WM_APP + 4;
 constexpr UINT_PTR kTimer = 1;
 constexpr Minutes kExtension{30};
+// How long a command line waits for the running icon to answer or to end, a hung one included.
+constexpr std::chrono::seconds kPatience{10};
 
 // The commands of the menus; a wait is its minutes above kWait.
 enum Command : UINT {
@@ -187,8 +189,8 @@ void Resident::Wait() {
 
 int Resident::PauseFromCommandLine(Minutes duration) {
   app::PauseLock lock;
-  for (int tries = 0; tries < 100; ++tries) {
-    if (lock.Take(tries ? 50 : 0)) {
+  for (const auto end = Clock::now() + kPatience; Clock::now() < end;) {
+    if (lock.Take(50)) {
       Resident pause(lock, std::nullopt);
       pause.Pause(duration);
       pause.Wait();
@@ -204,8 +206,8 @@ void Resident::ResumeFromCommandLine() { app::PauseLock().Ask(kResumeMessage); }
 int Resident::TrayFromCommandLine(const zol::Path& settingsFile) {
   app::PauseLock lock;
   milliseconds adopted{0};
-  for (int tries = 0; tries < 100; ++tries) {
-    if (lock.Take(tries ? 50 : 0)) {
+  for (const auto end = Clock::now() + kPatience; Clock::now() < end;) {
+    if (lock.Take(50)) {
       Resident tray(lock, settingsFile);
       if (adopted.count()) tray.Continue(adopted);
       tray.Wait();
