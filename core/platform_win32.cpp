@@ -42,6 +42,18 @@ LSTATUS WriteScreenSaverValue(const std::wstring& value, bool none) {
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
+// Writes a value of the screen saver's that is "1" for on and "0" for off, as SPIF_UPDATEINIFILE
+// writes it.
+bool WriteFlag(const wchar_t* name, bool on) {
+  return RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, name, REG_SZ, on ? L"1" : L"0",
+                         sizeof L"1") == ERROR_SUCCESS;
+}
+
+// The key of the user's screen-saver values could not be written.
+Error DesktopError() {
+  return Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
+}
+
 // Stores whether a screen saver is active, and tells the session too unless it is paused. While
 // it is paused, the value is written as SPIF_UPDATEINIFILE writes it, and the programs hear of the
 // change as they would from SystemParametersInfo.
@@ -52,10 +64,7 @@ bool StoreActive(bool active, bool sessionPaused) {
     SessionScreenSaverActive();  // read back at once, as SetSessionScreenSaverActive does
     return stored;
   }
-  if (RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kActiveValue, REG_SZ, active ? L"1" : L"0",
-                      sizeof L"1") != ERROR_SUCCESS) {
-    return false;
-  }
+  if (!WriteFlag(kActiveValue, active)) return false;
   SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETSCREENSAVEACTIVE, 0,
                       SMTO_ABORTIFHUNG, 1000, nullptr);
   return true;
@@ -91,16 +100,15 @@ void SetWindowsScreenSaver(std::wstring_view writtenValue, bool sessionPaused) {
   const bool none = NamesNoScreenSaver(writtenValue);
   if (WriteScreenSaverValue(std::wstring(writtenValue), none) != ERROR_SUCCESS ||
       !StoreActive(!none, sessionPaused)) {
-    throw Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
+    throw DesktopError();
   }
 }
 
 void CheckScreenSaverPolicy(std::wstring_view writtenValue) {
-  if (!IsNtFamily()) return;
-  const std::wstring fixed = ReadText(kPolicyKey, kScreenSaverValue);
-  const bool off = ReadText(kPolicyKey, kActiveValue) == L"0";
-  if (!fixed.empty()) throw PolicyError(kScreenSaverValue, fixed);
-  if (off && !NamesNoScreenSaver(writtenValue)) throw PolicyError(kActiveValue, L"0");
+  CheckPolicy(kScreenSaverValue);
+  if (!NamesNoScreenSaver(writtenValue) && ScreenSaverPolicy(kActiveValue) == L"0") {
+    throw PolicyError(kActiveValue, L"0");
+  }
 }
 
 std::optional<bool> StoredScreenSaverActive() {
@@ -139,7 +147,7 @@ void SetScreenSaverWait(int seconds) {
   CheckPolicy(kWaitValue);
   if (!SystemParametersInfoW(SPI_SETSCREENSAVETIMEOUT, seconds, nullptr,
                              SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
-    throw Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
+    throw DesktopError();
   }
 }
 
@@ -157,9 +165,8 @@ void SetScreenSaverLocks(bool locks) {
   CheckPolicy(kLockValue);
   if (!SystemParametersInfoW(SPI_SETSCREENSAVESECURE, locks, nullptr,
                              SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) &&
-      RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLockValue, REG_SZ, locks ? L"1" : L"0",
-                      sizeof L"1") != ERROR_SUCCESS) {
-    throw Error(ErrorKind::RegistryFailed, L"HKEY_CURRENT_USER\\" + std::wstring(kDesktopKey));
+      !WriteFlag(kLockValue, locks)) {
+    throw DesktopError();
   }
 }
 
